@@ -1,0 +1,76 @@
+// The talvor_batch gateway through our own MEX host.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "../golden.h"
+#include "mex_host.h"
+#include "wheel_soil_model.h"
+
+namespace {
+
+using mex_host::call;
+using mex_host::make_double;
+
+struct TalvorBatchGateway : ::testing::Test {
+  std::vector<double> packed;  // the golden inputs, one per column
+  std::size_t count = 0;
+  void SetUp() override {
+    for (const auto &c : golden::load("talvor.txt", 29, 18)) {
+      packed.insert(packed.end(), c.inputs.begin(), c.inputs.end());
+      ++count;
+    }
+  }
+  void TearDown() override { EXPECT_EQ(mex_host::live_arrays(), 0u); }
+};
+
+TEST_F(TalvorBatchGateway, EachColumnIsASingleCall) {
+  mxArray *p = make_double(29, count, packed);
+  mxArray *two = make_double(1, 1, {2});
+  for (const std::vector<const mxArray *> &args :
+       {std::vector<const mxArray *>{p}, std::vector<const mxArray *>{p, two}}) {
+    auto r = call(mexFunction, 1, args);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(mxGetM(r.outputs[0]), 18u);
+    EXPECT_EQ(mxGetN(r.outputs[0]), count);
+    const std::vector<double> out = r.values();
+    for (std::size_t c = 0; c < count; ++c) {
+      double single[18];
+      run_model(single, &packed[29 * c]);
+      EXPECT_EQ(std::memcmp(single, &out[18 * c], sizeof single), 0) << c;
+    }
+    mex_host::release(r);
+  }
+  // no columns: an empty 18 x 0 result
+  mxArray *empty = make_double(29, 0, {});
+  auto r = call(mexFunction, 0, {empty});
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(mxGetM(r.outputs[0]), 18u);
+  EXPECT_EQ(mxGetN(r.outputs[0]), 0u);
+  mex_host::release(r);
+  for (mxArray *a : {p, two, empty}) mex_host::destroy(a);
+}
+
+TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
+  mxArray *p = make_double(29, count, packed);
+  mxArray *row = make_double(1, 29, packed);
+  mxArray *single = mex_host::make_array(mxSINGLE_CLASS, 29, 2);
+  const char *const shape =
+      "Input must be a real double matrix with 29 rows, one input vector per column.";
+  const char *const threads =
+      "Thread count must be a whole number from 0 (one per core) to 1024.";
+  EXPECT_EQ(call(mexFunction, 1, {}).message, "One or two input arguments required.");
+  EXPECT_EQ(call(mexFunction, 1, {p, p, p}).message, "One or two input arguments required.");
+  EXPECT_EQ(call(mexFunction, 2, {p}).message, "Too many output arguments.");
+  EXPECT_EQ(call(mexFunction, 1, {row}).message, shape);
+  EXPECT_EQ(call(mexFunction, 1, {single}).message, shape);
+  for (double t : {-1.0, 1.5, 1e9, double(NAN)}) {
+    mxArray *bad = make_double(1, 1, {t});
+    EXPECT_EQ(call(mexFunction, 1, {p, bad}).message, threads) << t;
+    mex_host::destroy(bad);
+  }
+  EXPECT_EQ(call(mexFunction, 1, {p, p}).message, threads);  // not a scalar
+  for (mxArray *a : {p, row, single}) mex_host::destroy(a);
+}
+
+}  // namespace
