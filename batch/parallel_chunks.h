@@ -1,9 +1,12 @@
-// Splitting N independent evaluations into contiguous chunks, one per thread.
-// Each evaluation uses a state of its own, so no lock is taken.
+// Sharing N independent evaluations among threads. Each evaluation uses a
+// state of its own and writes only its own outputs, so no lock is taken; the
+// threads take small blocks of indices in turn, which keeps them all busy
+// when some evaluations cost more than others.
 #ifndef WHEELSOIL_BATCH_PARALLEL_CHUNKS_H
 #define WHEELSOIL_BATCH_PARALLEL_CHUNKS_H
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <thread>
 #include <vector>
@@ -18,8 +21,8 @@ inline unsigned thread_count(std::size_t count, unsigned requested) {
   return n;
 }
 
-// Calls body(begin, end) over [0, count) in `threads` contiguous chunks, the
-// first on the calling thread.
+// Calls body(begin, end) over blocks covering [0, count) exactly once, on up
+// to `threads` threads, the calling thread among them.
 template <class Body>
 void for_chunks(std::size_t count, unsigned threads, Body body) {
   const unsigned n = thread_count(count, threads);
@@ -27,21 +30,20 @@ void for_chunks(std::size_t count, unsigned threads, Body body) {
     body(std::size_t(0), count);
     return;
   }
-  std::vector<std::thread> workers;
-  workers.reserve(n - 1);
-  const std::size_t chunk = count / n, extra = count % n;
-  std::size_t begin = 0;
-  std::size_t first_end = 0;
-  for (unsigned t = 0; t < n; ++t) {
-    const std::size_t end = begin + chunk + (t < extra ? 1 : 0);
-    if (t == 0)
-      first_end = end;
-    else
-      workers.emplace_back(body, begin, end);
-    begin = end;
-  }
-  body(std::size_t(0), first_end);
-  for (auto &w : workers) w.join();
+  constexpr std::size_t block = 4;
+  std::atomic<std::size_t> next{0};
+  auto worker = [&] {
+    for (;;) {
+      const std::size_t begin = next.fetch_add(block, std::memory_order_relaxed);
+      if (begin >= count) return;
+      body(begin, std::min(begin + block, count));
+    }
+  };
+  std::vector<std::thread> helpers;
+  helpers.reserve(n - 1);
+  for (unsigned t = 1; t < n; ++t) helpers.emplace_back(worker);
+  worker();
+  for (auto &h : helpers) h.join();
 }
 
 }  // namespace batch
