@@ -1,0 +1,197 @@
+#include "wheel_equilibrium.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "contact_geometry.h"
+#include "load_balance.h"
+
+namespace equilibrium {
+
+namespace {
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+// printf into a std::string.
+template <class... Args>
+std::string format(const char *pattern, Args... args) {
+  char text[512];
+  std::snprintf(text, sizeof text, pattern, args...);
+  return text;
+}
+
+// True if all 18 loads are finite.
+bool all_finite(const WheelSoilOutput &loads) {
+  const double *slot = &loads.rim_fx;
+  for (int k = 0; k < 18; ++k)
+    if (!std::isfinite(slot[k])) return false;
+  return true;
+}
+
+// Why the wheel's geometry cannot be searched, or empty if it can.
+std::string wheel_problem(const WheelSoilInput &in) {
+  if (!(std::isfinite(in.radius) && in.radius > 0))
+    return format("radius must be finite and positive (got %g)", in.radius);
+  if (!(std::isfinite(in.width) && in.width > 0))
+    return format("width must be finite and positive (got %g)", in.width);
+  if (!(std::fabs(in.tilt_sine) < 1))
+    return format("tilt_sine must have a magnitude below 1 (got %g)", in.tilt_sine);
+  return {};
+}
+
+// The lateral position of the wheel's lowest edge: -b/2 for s_t > 0, else +b/2.
+double lowest_edge(const ModelState &m) {
+  return m.tilt_sine > 0 ? m.width * (-0.5) : m.width * 0.5;
+}
+
+}  // namespace
+
+const char *status_name(EquilibriumStatus status) {
+  switch (status) {
+    case EquilibriumStatus::converged: return "converged";
+    case EquilibriumStatus::invalid_load: return "invalid_load";
+    case EquilibriumStatus::invalid_wheel: return "invalid_wheel";
+    case EquilibriumStatus::load_not_carried: return "load_not_carried";
+    case EquilibriumStatus::non_finite_loads: return "non_finite_loads";
+    case EquilibriumStatus::not_converged: return "not_converged";
+  }
+  return "unknown";
+}
+
+HeightBracket height_bracket(const WheelSoilInput &in) {
+  // max over y of z(y) = (r - h/q) + |s_t| (b/2)/q: 0 at the light end, r at the heavy one.
+  const double q = std::sqrt(1.0 - in.tilt_sine * in.tilt_sine);
+  const double edge_rise = std::fabs(in.tilt_sine) * (in.width * 0.5);
+  return {edge_rise, in.radius * q + edge_rise};
+}
+
+EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
+                                    const EquilibriumOptions &options) {
+  EquilibriumResult result;
+  result.centre_height = result.sinkage = result.max_sinkage = nan;
+  result.vertical_load = result.residual = nan;
+  if (!(std::isfinite(load) && load > 0)) {
+    result.status = EquilibriumStatus::invalid_load;
+    result.message = format("load must be finite and positive (got %g N)", load);
+    return result;
+  }
+  if (std::string why = wheel_problem(input); !why.empty()) {
+    result.status = EquilibriumStatus::invalid_wheel;
+    result.message = why;
+    return result;
+  }
+
+  // One model evaluation per sampled height, each with its own state.
+  ModelState state = full_model::state_from_input(input);
+  std::vector<std::pair<double, WheelSoilOutput>> evaluated;
+  evaluated.reserve(std::size_t(std::max(options.max_iterations, 4)));
+  auto force = [&state, &evaluated](double h) {
+    state.centre_height = h;
+    WheelSoilOutput out{};
+    full_model::fused_loads(state, &out);
+    evaluated.emplace_back(h, out);
+    return all_finite(out) ? vertical_force(out) : nan;
+  };
+
+  const HeightBracket bracket = height_bracket(input);
+  BalanceProblem problem;
+  problem.h_heavy = bracket.heavy;
+  problem.h_light = bracket.light;
+  problem.load = load;
+  problem.tolerance = options.tolerance;
+  problem.max_iterations = options.max_iterations;
+  problem.check_monotone = options.check_monotone;
+  const BalanceResult found = balance_load(force, problem);
+
+  // The record at the height the search settled on.
+  result.centre_height = found.height;
+  result.iterations = found.iterations;
+  result.monotone = found.monotone;
+  state.centre_height = found.height;
+  result.sinkage = full_model::sinkage_at(state, 0.0);
+  result.max_sinkage = full_model::sinkage_at(state, lowest_edge(state));
+  for (auto it = evaluated.rbegin(); it != evaluated.rend(); ++it) {
+    if (it->first == found.height) {
+      result.loads = it->second;
+      break;
+    }
+  }
+  result.vertical_load = vertical_force(result.loads);
+  result.residual = result.vertical_load - load;
+
+  switch (found.status) {
+    case BalanceStatus::converged:
+      result.status = EquilibriumStatus::converged;
+      result.message = format(
+          "carries %g N at centre height %.10g m: sinkage %.6g m at the mid-plane, %.6g m at "
+          "the lowest edge (%d model evaluations)",
+          load, result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+      if (!result.monotone)
+        result.message +=
+            "; warning: the vertical force does not fall steadily through the load as the "
+            "centre height rises here, so another sinkage may carry it too";
+      break;
+    case BalanceStatus::load_not_carried:
+      result.status = EquilibriumStatus::load_not_carried;
+      result.message = format(
+          "load of %g N not carried: at one radius of sinkage at the lowest edge (centre "
+          "height %g m) the vertical force is only %g N",
+          load, found.height, found.heavy_force);
+      break;
+    case BalanceStatus::non_finite_force:
+      result.status = EquilibriumStatus::non_finite_loads;
+      result.message = format(
+          "the model gave non-finite loads at centre height %.10g m (sinkage %g m at the "
+          "lowest edge); check the soil and wheel parameters",
+          found.failed_height, result.max_sinkage);
+      break;
+    case BalanceStatus::not_converged:
+      result.status = EquilibriumStatus::not_converged;
+      if (found.height == bracket.light && found.residual > 0)
+        result.message = format(
+            "load of %g N is below the vertical force of %g N with the lowest edge at the "
+            "soil surface",
+            load, found.force);
+      else if (found.high - found.low <=
+               8 * std::numeric_limits<double>::epsilon() * std::fabs(found.high))
+        result.message = format(
+            "no centre height carries %g N: the vertical force jumps from %g N to %g N "
+            "between centre heights %.17g and %.17g m",
+            load, found.force_high, found.force_low, found.low, found.high);
+      else
+        result.message = format(
+            "no centre height carries %g N within a relative %g after %d model evaluations; "
+            "the best, %.10g m, leaves %g N",
+            load, options.tolerance, result.iterations, found.height, found.residual);
+      break;
+  }
+  result.converged = result.status == EquilibriumStatus::converged;
+  return result;
+}
+
+void solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
+                             const double *loads, std::size_t load_step, std::size_t count,
+                             EquilibriumResult *results, unsigned threads,
+                             const EquilibriumOptions &options) {
+  // Solves are handed out one at a time: their costs differ from case to case.
+  std::atomic<std::size_t> next{0};
+  auto work = [&]() {
+    for (std::size_t k = next++; k < count; k = next++)
+      results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step], options);
+  };
+  unsigned n = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+  n = unsigned(std::min<std::size_t>(n, std::max<std::size_t>(count, 1)));
+  std::vector<std::thread> workers;
+  workers.reserve(n - 1);
+  for (unsigned t = 1; t < n; ++t) workers.emplace_back(work);
+  work();
+  for (std::thread &t : workers) t.join();
+}
+
+}  // namespace equilibrium
