@@ -1,0 +1,87 @@
+% [p_eq, loads, info] = talvor_equilibrium (p, W)
+%
+% The operating point of a wheel: the centre height (slot 21 of p, 1-based)
+% at which the soil carries the vertical load W, rim_fz + side_fz = W (N).
+% Every other slot of p is used as given; the centre height of p is ignored.
+%
+% Single solve: p a vector of at least 29 elements (as for talvor), W a
+% positive scalar. p_eq is p with the solved centre height, loads the 1x18
+% talvor loads there, info a struct. A failed solve is an error, whose
+% identifier names the reason (talvor_equilibrium:load_not_carried, ...).
+% A root at which the force does not fall steadily through W gives a warning
+% (talvor_equilibrium:not_monotone) and info.monotone = false.
+%
+% Several solves: p a 29xN matrix with a scalar W or N loads, or a single
+% vector p with a vector of K loads. p_eq is 29xN (29xK), loads 18xN (18xK)
+% and info a 1xN (1xK) struct array. A failed solve does not stop the others:
+% its centre height, loads, residual and sinkages are NaN, info.converged is
+% false and info.message says why.
+%
+% Fields of info:
+%   sinkage      sinkage at the wheel's mid-plane (m)
+%   max_sinkage  sinkage at the wheel's lowest edge (m)
+%   iterations   model evaluations used
+%   converged    true when |F - W| <= 1e-10 W at the solved height
+%   residual     F - W at the solved height (N)
+%   monotone     false when the force does not fall steadily through W there
+%   status       'converged', 'invalid_load', 'invalid_wheel',
+%                'load_not_carried', 'non_finite_loads' or 'not_converged'
+%   message      what happened, in words
+function [p_eq, loads, info] = talvor_equilibrium(p, W)
+  if (nargin ~= 2)
+    error('talvor_equilibrium:usage', 'talvor_equilibrium: two input arguments required (p, W).');
+  end
+  if (~(isa(p, 'double') && isreal(p) && ~issparse(p)))
+    error('talvor_equilibrium:usage', 'talvor_equilibrium: p must be a real double array.');
+  end
+  if (~(isa(W, 'double') && isreal(W) && ~issparse(W) && ~isempty(W)))
+    error('talvor_equilibrium:usage', 'talvor_equilibrium: W must be a real double array of loads.');
+  end
+
+  batch = size(p, 1) == 29 && size(p, 2) > 1 && ndims(p) == 2;
+  if (~batch && ~(isvector(p) && numel(p) >= 29))
+    error('talvor_equilibrium:usage', ...
+          'talvor_equilibrium: p must be a vector of at least 29 elements or a 29xN matrix.');
+  end
+  if (batch)
+    P = p;
+    if (~(isscalar(W) || numel(W) == size(p, 2)))
+      error('talvor_equilibrium:usage', ...
+            'talvor_equilibrium: give one load, or one load per column of p.');
+    end
+  else
+    P = reshape(p(1:29), 29, 1);
+  end
+  [P_eq, L, S, M] = talvor_equilibrium_mex(P, reshape(W, 1, []));
+
+  statuses = {'converged', 'invalid_load', 'invalid_wheel', 'load_not_carried', ...
+              'non_finite_loads', 'not_converged'};
+  count = size(P_eq, 2);
+  info = struct('sinkage', cell(1, count), 'max_sinkage', [], 'iterations', [], ...
+                'converged', [], 'residual', [], 'monotone', [], 'status', [], 'message', []);
+  for k = 1:count
+    info(k).sinkage = S(5, k);
+    info(k).max_sinkage = S(6, k);
+    info(k).iterations = S(3, k);
+    info(k).converged = S(2, k) ~= 0;
+    info(k).residual = S(4, k);
+    info(k).monotone = S(7, k) ~= 0;
+    info(k).status = statuses{S(1, k) + 1};
+    info(k).message = deblank(char(M(k, :)));
+  end
+
+  if (~batch && isscalar(W))
+    if (~info.converged)
+      error(['talvor_equilibrium:' info.status], 'talvor_equilibrium: %s', info.message);
+    end
+    if (~info.monotone)
+      warning('talvor_equilibrium:not_monotone', 'talvor_equilibrium: %s', info.message);
+    end
+    p_eq = p;
+    p_eq(21) = P_eq(21);
+    loads = L.';
+  else
+    p_eq = P_eq;
+    loads = L;
+  end
+end

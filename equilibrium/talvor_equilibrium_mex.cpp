@@ -1,0 +1,83 @@
+// MEX gateway behind talvor_equilibrium.m:
+//   [P_eq, L, S, M] = talvor_equilibrium_mex(P, W)
+// P: 29 x N input vectors, one per column; W: 1 or N loads (N), or K loads for
+// a single column. One solve per column of the result (count = max(N, K)):
+//   P_eq 29 x count  the input with slot 20, centre_height, solved;
+//   L    18 x count  the loads at that height;
+//   S     7 x count  status code, converged, model evaluations, residual (N),
+//                    sinkage at the mid-plane (m), at the lowest edge (m),
+//                    monotone;
+//   M count x len    each solve's message as character codes, 0-padded.
+// A solve that does not converge leaves NaN in its columns of P_eq slot 20, L
+// and S rows 4 to 6; its status and message say why. Only double matrices
+// cross the gateway, so it runs on our own MEX host too.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "mex.h"
+#include "wheel_equilibrium.h"
+
+namespace {
+
+constexpr int stats_rows = 7;
+
+bool real_double(const mxArray *a) { return mxIsDouble(a) && !mxIsComplex(a) && !mxIsSparse(a); }
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  if (nrhs != 2) mexErrMsgTxt("Two input arguments required.");
+  if (nlhs > 4) mexErrMsgTxt("Too many output arguments.");
+  const mxArray *p = prhs[0], *w = prhs[1];
+  if (!real_double(p) || mxGetM(p) != 29)
+    mexErrMsgTxt("Input must be a real double matrix with 29 rows, one input vector per column.");
+  if (!real_double(w)) mexErrMsgTxt("Loads must be a real double array.");
+  // mxGetNumberOfElements counts every column of an N-d array: its storage is 29 x N.
+  const std::size_t columns = mxGetNumberOfElements(p) / 29;
+  const std::size_t loads = mxGetNumberOfElements(w);
+  if (columns != 1 && loads != 1 && loads != columns)
+    mexErrMsgTxt("Give one load, or one load per input column.");
+  const std::size_t count = columns == 1 ? loads : (loads == 0 ? 0 : columns);
+
+  std::vector<WheelSoilInput> inputs(columns);
+  if (columns) std::memcpy(inputs.data(), mxGetPr(p), columns * sizeof(WheelSoilInput));
+  std::vector<equilibrium::EquilibriumResult> results(count);
+  equilibrium::solve_equilibrium_batch(inputs.data(), columns == 1 ? 0 : 1, mxGetPr(w),
+                                       loads == 1 ? 0 : 1, count, results.data(), 0);
+
+  // The four results, then as many matrices as were asked for (plhs has room
+  // for max(nlhs, 1) of them).
+  std::size_t longest = 0;
+  for (const auto &r : results) longest = std::max(longest, r.message.size());
+  std::vector<double> p_eq(29 * count), l(18 * count), s(stats_rows * count), m(count * longest);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (std::size_t k = 0; k < count; ++k) {
+    const equilibrium::EquilibriumResult &r = results[k];
+    const bool ok = r.converged;
+    std::memcpy(&p_eq[29 * k], &inputs[columns == 1 ? 0 : k], sizeof(WheelSoilInput));
+    p_eq[29 * k + 20] = ok ? r.centre_height : nan;
+    const double *slot = &r.loads.rim_fx;
+    for (int j = 0; j < 18; ++j) l[18 * k + j] = ok ? slot[j] : nan;
+    double *sk = &s[stats_rows * k];
+    sk[0] = double(static_cast<int>(r.status));
+    sk[1] = ok ? 1.0 : 0.0;
+    sk[2] = double(r.iterations);
+    sk[3] = ok ? r.residual : nan;
+    sk[4] = ok ? r.sinkage : nan;
+    sk[5] = ok ? r.max_sinkage : nan;
+    sk[6] = r.monotone ? 1.0 : 0.0;
+    for (std::size_t c = 0; c < r.message.size(); ++c)
+      m[k + count * c] = double(static_cast<unsigned char>(r.message[c]));
+  }
+  const std::vector<double> *data[4] = {&p_eq, &l, &s, &m};
+  const std::size_t dims[4][2] = {{29, count}, {18, count}, {stats_rows, count}, {count, longest}};
+  for (int k = 0; k < std::max(nlhs, 1); ++k) {
+    plhs[k] = mxCreateDoubleMatrix(int(dims[k][0]), int(dims[k][1]), mxREAL);
+    if (!data[k]->empty())
+      std::memcpy(mxGetPr(plhs[k]), data[k]->data(), data[k]->size() * sizeof(double));
+  }
+}
