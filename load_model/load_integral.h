@@ -79,7 +79,7 @@ inline Quadratic interpolate_quadratic(double x1, double x2, double x3, double y
 inline Quadratic fit_quadratic(double x1, double x2, double x3, double y1, double y2,
                                double y3) {
   const double v[9] = {x1 * x1, x1, 1, x2 * x2, x2, 1, x3 * x3, x3, 1};
-  double n[9];
+  double n[9] = {};  // written in full by a successful inversion
   if (!invert_3x3(v, n)) return interpolate_quadratic(x1, x2, x3, y1, y2, y3);
   return {n[0] * y1 + n[1] * y2 + n[2] * y3, n[3] * y1 + n[4] * y2 + n[5] * y3,
           n[6] * y1 + n[7] * y2 + n[8] * y3};
