@@ -1,0 +1,58 @@
+function loads = talvor_output(out)
+%TALVOR_OUTPUT  Named loads from a talvor or talvor_batch result.
+%   LOADS = talvor_output(talvor(P)) turns the 1x18 result into a struct
+%   of scalars; LOADS = talvor_output(talvor_batch(P)) turns an 18xN result
+%   (one evaluation per column) into a struct of 1xN rows. A result
+%   collected with one evaluation per row (Nx18) must be transposed first:
+%   talvor_output(L.').
+%
+%   All loads are those the soil exerts on the wheel, in N and N*m, in the
+%   frame of talvor_input (x forward, y along the axle, z up), moments
+%   about the wheel centre:
+%     rim_fx   rim force along x: traction minus compaction resistance,
+%              positive pushes the wheel forward
+%     rim_fy   rim force along y, opposing the rim's lateral sliding
+%     rim_fz   rim force along z: the vertical load the soil carries,
+%              positive up
+%     rim_mx   rim moment about x
+%     rim_my   rim moment about the axle: negative when it resists a
+%              driving torque (minus the torque the drive must supply)
+%     rim_mz   rim moment about z
+%     side_fx, side_fy, side_fz, side_mx, side_my, side_mz
+%              the same six summed over both sidewalls; they are 0 unless a
+%              sidewall moves sideways into the soil (vy, wx or wz)
+%   Slots 12-17 of the result repeat slots 0-5 bit for bit and are not
+%   returned. The drawbar pull is rim_fx + side_fx.
+%
+%   Errors: talvor_output:badInput for a value that is not a real numeric
+%   matrix, talvor_output:badSize for any size but 1x18 and 18xN.
+%
+%   See also TALVOR, TALVOR_INPUT, WHEELSOIL_SLOTS.
+
+  if ~(isnumeric(out) && isreal(out)) || ndims(out) ~= 2
+    error('talvor_output:badInput', ...
+          'talvor_output: expected the real numeric result of talvor or talvor_batch, got a %s %s', ...
+          size_text(out), class(out));
+  end
+  if isequal(size(out), [1 18])
+    out = out.';
+  elseif size(out, 1) ~= 18
+    hint = '';
+    if size(out, 2) == 18
+      hint = ' (one evaluation per row: pass the transpose, L.'')';
+    end
+    error('talvor_output:badSize', ...
+          'talvor_output: expected a 1x18 result of talvor or an 18xN result of talvor_batch, got %s%s', ...
+          size_text(out), hint);
+  end
+  t = wheelsoil_slots('talvor_output');
+  loads = struct();
+  for k = 1:12
+    loads.(t.names{k}) = full(double(out(k, :)));
+  end
+end
+
+function s = size_text(a)
+  s = sprintf('%dx', size(a));
+  s = s(1:end - 1);
+end
