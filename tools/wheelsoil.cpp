@@ -1,0 +1,287 @@
+// wheelsoil: the talvor and pindrel models from the command line. Reads input
+// vectors from a file or standard input and writes the results as CSV.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "csv_writer.h"
+#include "slot_tables.h"
+#include "vector_reader.h"
+
+namespace {
+
+using namespace wheelsoil_cli;
+
+constexpr int exit_ok = 0;
+constexpr int exit_bad_input = 1;
+constexpr int exit_usage = 2;
+constexpr unsigned max_threads = 1024;
+
+const char usage_text[] =
+    "usage: wheelsoil talvor [--threads N] [FILE]\n"
+    "       wheelsoil pindrel [--threads N] [FILE]\n"
+    "       wheelsoil slots talvor|pindrel\n"
+    "       wheelsoil --help | --version\n";
+
+void print_slots_help(const ModelTable &m) {
+  std::printf("\n%s inputs (%zu slots, in this order without a header):\n", m.name,
+              m.n_inputs);
+  for (std::size_t k = 0; k < m.n_inputs; ++k) {
+    const Slot &s = m.inputs[k];
+    std::string deflt;
+    switch (s.kind) {
+      case DefaultKind::required: deflt = "required"; break;
+      case DefaultKind::constant: append_number(&deflt, s.value), deflt = "= " + deflt; break;
+      case DefaultKind::copy: deflt = std::string("= ") + m.inputs[s.source].name; break;
+    }
+    std::printf("  %2zu %-19s %-16s %-10s %s\n", s.index, s.name, deflt.c_str(), s.unit,
+                s.meaning);
+  }
+  std::printf("%s outputs (CSV columns):\n", m.name);
+  for (std::size_t k = 0; k < m.n_outputs; ++k) {
+    const OutputSlot &o = m.outputs[k];
+    std::printf("  %2zu %-19s %-4s %s\n", o.index, o.name, o.unit, o.meaning);
+  }
+}
+
+void print_help() {
+  std::fputs(usage_text, stdout);
+  std::fputs(
+      "\n"
+      "Evaluates the wheel-soil models for many input vectors at once.\n"
+      "  talvor   the full model: 29 inputs, 18 loads (forces in N, moments in N m,\n"
+      "           exerted by the soil on the wheel; x forward, y along the axle, z up)\n"
+      "  pindrel  the simplified model: 20 inputs, the vertical load (N)\n"
+      "  slots    lists a model's input slots as CSV: slot,name,default\n"
+      "\n"
+      "Input, from FILE or, without FILE or with FILE '-', standard input:\n"
+      "  one input vector a line; values separated by commas and/or whitespace;\n"
+      "  '#' starts a comment to the end of the line; blank lines are skipped.\n"
+      "  Values are decimal numbers or nan, inf, -inf (any case). They are used\n"
+      "  unchanged: SI units, angles in radians.\n"
+      "  Without a header every line holds all the model's inputs in slot order.\n"
+      "  If the first field of the first non-comment line is not a number, that\n"
+      "  line is a header naming the slots of the columns below it, in any order;\n"
+      "  every required slot must be named, each at most once, and slots left out\n"
+      "  take the defaults listed below (the defaults of talvor_input and\n"
+      "  pindrel_input in Octave/MATLAB).\n"
+      "  The whole input is read and checked before anything is computed: a\n"
+      "  refused input writes no results. The first fault stops the run with\n"
+      "    wheelsoil: line N: reason\n"
+      "  on standard error: a line with the wrong number of values, a value that\n"
+      "  is not a number, an unknown or repeated header name, a missing required\n"
+      "  slot, or an input without vectors.\n"
+      "\n"
+      "Output, to standard output: CSV, a header row of the output names, then\n"
+      "one row per input vector in input order, each value printed with %.17g\n"
+      "(it reads back to the same double), nan, inf or -inf.\n"
+      "\n"
+      "Options:\n"
+      "  --threads N  evaluate on N threads (0: one per hardware thread) through\n"
+      "               the batch path; the results are the same bits as without it.\n"
+      "               Without it every vector is one plain model call.\n"
+      "  --help, -h   this text\n"
+      "  --version    the version\n"
+      "  --           ends the options (for a FILE whose name starts with '-')\n"
+      "A progress line appears on standard error during long runs, only when\n"
+      "standard error is a terminal.\n"
+      "\n"
+      "Exit status: 0 done; 1 bad input (refused input, FILE not readable, output\n"
+      "not writable); 2 usage error (unknown model, option or argument).\n",
+      stdout);
+  print_slots_help(talvor_table);
+  print_slots_help(pindrel_table);
+  std::fputs(
+      "\nExamples:\n"
+      "  wheelsoil talvor vectors.txt > loads.csv     29 numbers a line, slot order\n"
+      "  wheelsoil talvor --threads 0 < sweep.csv     a CSV table with a header row\n"
+      "  wheelsoil slots pindrel                      names and defaults for a header\n",
+      stdout);
+}
+
+int usage_error(const std::string &message) {
+  std::fprintf(stderr, "wheelsoil: %s\n%s(wheelsoil --help tells more)\n", message.c_str(),
+               usage_text);
+  return exit_usage;
+}
+
+int list_slots(const ModelTable &m) {
+  std::string out = "slot,name,default\n";
+  for (std::size_t k = 0; k < m.n_inputs; ++k) {
+    const Slot &s = m.inputs[k];
+    out += std::to_string(s.index) + ',' + s.name + ',';
+    switch (s.kind) {
+      case DefaultKind::required: out += "required"; break;
+      case DefaultKind::constant: append_number(&out, s.value); break;
+      case DefaultKind::copy: out += std::string("=") + m.inputs[s.source].name; break;
+    }
+    out += '\n';
+  }
+  std::fputs(out.c_str(), stdout);
+  return std::fflush(stdout) == 0 ? exit_ok : exit_bad_input;
+}
+
+// The progress line on a terminal's standard error, drawn only once a run has
+// lasted half a second, and at most five times a second.
+class Progress {
+ public:
+  Progress(std::size_t total, bool enabled)
+      : total_(total), enabled_(enabled), start_(std::chrono::steady_clock::now()),
+        last_(start_) {}
+
+  void update(std::size_t done) {
+    if (!enabled_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - start_ < std::chrono::milliseconds(500) ||
+        (drawn_ && now - last_ < std::chrono::milliseconds(200)))
+      return;
+    std::fprintf(stderr, "\rwheelsoil: %zu of %zu vectors", done, total_);
+    std::fflush(stderr);
+    drawn_ = true;
+    last_ = now;
+  }
+
+  void finish() {
+    if (drawn_) std::fputs("\r\033[K", stderr);
+  }
+
+ private:
+  std::size_t total_;
+  bool enabled_;
+  bool drawn_ = false;
+  std::chrono::steady_clock::time_point start_, last_;
+};
+
+// Evaluates every vector, in blocks so that the progress line can move.
+void evaluate_all(const ModelTable &m, const InputVectors &in, std::vector<double> *results,
+                  bool batch, unsigned threads) {
+  constexpr std::size_t block = 1024;
+  results->assign(in.count * m.n_outputs, 0.0);
+  Progress progress(in.count, isatty(STDERR_FILENO) == 1);
+  for (std::size_t begin = 0; begin < in.count; begin += block) {
+    const std::size_t n = std::min(block, in.count - begin);
+    const double *inputs = in.values.data() + begin * m.n_inputs;
+    double *outputs = results->data() + begin * m.n_outputs;
+    if (batch) {
+      m.evaluate_batch(inputs, outputs, n, threads);
+    } else {
+      for (std::size_t k = 0; k < n; ++k)
+        m.evaluate(outputs + k * m.n_outputs, inputs + k * m.n_inputs);
+    }
+    progress.update(begin + n);
+  }
+  progress.finish();
+}
+
+// Writes the CSV in pieces; false if standard output refused it.
+bool write_results(const ModelTable &m, const std::vector<double> &results, std::size_t count) {
+  constexpr std::size_t rows_per_write = 4096;
+  std::string text = header_line(m);
+  for (std::size_t begin = 0; begin < count; begin += rows_per_write) {
+    const std::size_t n = std::min(rows_per_write, count - begin);
+    append_rows(&text, m, results.data() + begin * m.n_outputs, n);
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) return false;
+    text.clear();
+  }
+  return std::fflush(stdout) == 0;
+}
+
+bool parse_threads(const std::string &text, unsigned *threads) {
+  if (text.empty() || text.size() > 4) return false;
+  unsigned v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + unsigned(c - '0');
+  }
+  if (v > max_threads) return false;
+  *threads = v;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  std::vector<std::string> words;
+  bool batch = false;
+  unsigned threads = 0;
+  bool options_done = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (options_done || a == "-" || a.empty() || a[0] != '-') {
+      words.push_back(a);
+    } else if (a == "--") {
+      options_done = true;
+    } else if (a == "--help" || a == "-h") {
+      print_help();
+      return std::fflush(stdout) == 0 ? exit_ok : exit_bad_input;
+    } else if (a == "--version") {
+      std::printf("wheelsoil %s\n", WHEELSOIL_VERSION);
+      return exit_ok;
+    } else if (a == "--threads" || a.rfind("--threads=", 0) == 0) {
+      std::string value;
+      if (a == "--threads") {
+        if (i + 1 == argc) return usage_error("--threads needs a number");
+        value = argv[++i];
+      } else {
+        value = a.substr(std::strlen("--threads="));
+      }
+      if (!parse_threads(value, &threads))
+        return usage_error("--threads needs a whole number from 0 (one per hardware thread) to " +
+                           std::to_string(max_threads) + ", not '" + value + "'");
+      batch = true;
+    } else {
+      return usage_error("unknown option '" + a + "'");
+    }
+  }
+  if (words.empty()) return usage_error("no model given");
+
+  if (words[0] == "slots") {
+    if (words.size() != 2) return usage_error("slots needs one model: talvor or pindrel");
+    const ModelTable *m = find_model(words[1].c_str());
+    if (!m) return usage_error("unknown model '" + words[1] + "' (talvor or pindrel)");
+    return list_slots(*m);
+  }
+  const ModelTable *model = find_model(words[0].c_str());
+  if (!model) return usage_error("unknown model '" + words[0] + "' (talvor or pindrel)");
+  if (words.size() > 2) return usage_error("more than one FILE given");
+
+  std::ios::sync_with_stdio(false);
+  InputVectors vectors;
+  InputError error;
+  bool read;
+  if (words.size() == 2 && words[1] != "-") {
+    std::ifstream file(words[1]);
+    if (!file) {
+      std::fprintf(stderr, "wheelsoil: %s: cannot open: %s\n", words[1].c_str(),
+                   std::strerror(errno));
+      return exit_bad_input;
+    }
+    read = read_vectors(file, *model, &vectors, &error);
+  } else {
+    if (isatty(STDIN_FILENO) == 1)
+      std::fprintf(stderr, "wheelsoil: reading %s input vectors from the terminal; end with Ctrl-D\n",
+                   model->name);
+    read = read_vectors(std::cin, *model, &vectors, &error);
+  }
+  if (!read) {
+    std::fprintf(stderr, "wheelsoil: line %zu: %s\n", error.line, error.reason.c_str());
+    return exit_bad_input;
+  }
+
+  std::vector<double> results;
+  evaluate_all(*model, vectors, &results, batch, threads);
+  if (!write_results(*model, results, vectors.count)) {
+    std::fprintf(stderr, "wheelsoil: cannot write the results: %s\n", std::strerror(errno));
+    return exit_bad_input;
+  }
+  return exit_ok;
+}
