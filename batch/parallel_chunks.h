@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -40,8 +41,15 @@ void for_chunks(std::size_t count, unsigned threads, Body body) {
     }
   };
   std::vector<std::thread> helpers;
-  helpers.reserve(n - 1);
-  for (unsigned t = 1; t < n; ++t) helpers.emplace_back(worker);
+  // A thread the system will not start (too many threads, no address space
+  // for its stack) is no error: the threads already running, the calling one
+  // among them, take the remaining blocks. Letting the exception out would
+  // destroy running threads and end the whole host process.
+  try {
+    helpers.reserve(n - 1);
+    for (unsigned t = 1; t < n; ++t) helpers.emplace_back(worker);
+  } catch (const std::exception &) {
+  }
   worker();
   for (auto &h : helpers) h.join();
 }
