@@ -1,0 +1,301 @@
+// The wheelsoil program end to end: the reference vectors through the tool
+// give the models' own bits, header tables equal plain vectors, threads change
+// nothing, and every refusal stops with its line, its reason, its exit status
+// and no results.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "csv_writer.h"
+#include "golden.h"
+#include "load_model.h"
+#include "slot_tables.h"
+#include "wheel_soil_model.h"
+
+namespace {
+
+using wheelsoil_cli::append_number;
+
+struct ToolRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs the tool with args, input on standard input.
+ToolRun run_tool(const std::string &args, const std::string &input) {
+  // CTest runs tests in parallel: the files are this process's own.
+  static int runs = 0;
+  const std::string stem = testing::TempDir() + "wheelsoil_" + std::to_string(getpid()) + "_" +
+                           std::to_string(++runs);
+  const std::string in = stem + "_in.txt", out = stem + "_out.txt", err = stem + "_err.txt";
+  std::ofstream(in, std::ios::binary) << input;
+  const std::string command = std::string("'") + WHEELSOIL_TOOL + "' " + args + " < '" + in +
+                              "' > '" + out + "' 2> '" + err + "'";
+  const int raw = std::system(command.c_str());
+  ToolRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = slurp(out);
+  r.err = slurp(err);
+  for (const std::string &f : {in, out, err}) std::remove(f.c_str());
+  return r;
+}
+
+std::string vector_line(const std::vector<double> &v, const char *separator = " ") {
+  std::string s;
+  for (std::size_t k = 0; k < v.size(); ++k) {
+    if (k) s += separator;
+    append_number(&s, v[k]);
+  }
+  return s + '\n';
+}
+
+// The rows of the tool's CSV output under its header.
+std::vector<std::vector<double>> parse_csv(const std::string &text, std::string *header) {
+  std::istringstream in(text);
+  std::getline(in, *header);
+  std::vector<std::vector<double>> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<double> row;
+    std::istringstream fields(line);
+    std::string f;
+    while (std::getline(fields, f, ',')) row.push_back(std::strtod(f.c_str(), nullptr));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::string expected_header(const wheelsoil_cli::ModelTable &m) {
+  std::string h;
+  for (std::size_t k = 0; k < m.n_outputs; ++k) h += (k ? "," : "") + std::string(m.outputs[k].name);
+  return h;
+}
+
+struct GoldenModel {
+  const char *file;
+  const wheelsoil_cli::ModelTable *table;
+  double tolerance;  // against the reference file; the model's own bits are exact
+};
+
+void PrintTo(const GoldenModel &g, std::ostream *os) { *os << g.table->name; }
+
+class ToolOnReferenceVectors : public testing::TestWithParam<GoldenModel> {};
+
+TEST_P(ToolOnReferenceVectors, GivesTheModelsBits) {
+  const GoldenModel &g = GetParam();
+  const auto cases = golden::load(g.file, g.table->n_inputs, g.table->n_outputs);
+  std::string input = "# reference vectors\n";
+  for (const auto &c : cases) input += vector_line(c.inputs);
+  const ToolRun r = run_tool(g.table->name, input);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  std::string header;
+  const auto rows = parse_csv(r.out, &header);
+  EXPECT_EQ(header, expected_header(*g.table));
+  ASSERT_EQ(rows.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    std::vector<double> own(g.table->n_outputs);
+    g.table->evaluate(own.data(), cases[i].inputs.data());
+    ASSERT_EQ(rows[i].size(), own.size()) << cases[i].name;
+    for (std::size_t k = 0; k < own.size(); ++k)
+      EXPECT_TRUE(golden::same_value(rows[i][k], own[k]))
+          << cases[i].name << " slot " << k << ": " << rows[i][k] << " vs " << own[k];
+    const double tolerance = cases[i].name == "small_front_span" ? 1e-9 : g.tolerance;
+    EXPECT_LE(golden::relative_error(rows[i], cases[i].outputs), tolerance) << cases[i].name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, ToolOnReferenceVectors,
+                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 1e-12},
+                                         GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table,
+                                                     1e-12}),
+                         [](const auto &info) { return std::string(info.param.table->name); });
+
+// The reference vectors as plain lines and as a table in shuffled column order.
+class ToolTables : public testing::TestWithParam<GoldenModel> {
+ protected:
+  void SetUp() override {
+    const GoldenModel &g = GetParam();
+    for (const auto &c : golden::load(g.file, g.table->n_inputs, g.table->n_outputs)) {
+      inputs.push_back(c.inputs);
+      plain += vector_line(c.inputs);
+    }
+  }
+  std::vector<std::vector<double>> inputs;
+  std::string plain;
+};
+
+TEST_P(ToolTables, HeaderInShuffledOrderEqualsPlainVectors) {
+  const auto &m = *GetParam().table;
+  std::vector<std::size_t> order(m.n_inputs);
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = (k * 7 + 3) % m.n_inputs;
+  ASSERT_TRUE(std::is_permutation(order.begin(), order.end(), [&] {
+    std::vector<std::size_t> identity(m.n_inputs);
+    for (std::size_t k = 0; k < identity.size(); ++k) identity[k] = k;
+    return identity;
+  }().begin()));
+  std::string table;
+  for (std::size_t k = 0; k < order.size(); ++k)
+    table += (k ? ", " : "") + std::string(m.inputs[order[k]].name);
+  table += "\n";
+  for (const auto &v : inputs) {
+    std::vector<double> shuffled;
+    for (std::size_t k : order) shuffled.push_back(v[k]);
+    table += vector_line(shuffled, ",");
+  }
+  const ToolRun a = run_tool(m.name, plain), b = run_tool(m.name, table);
+  ASSERT_EQ(a.status, 0) << a.err;
+  ASSERT_EQ(b.status, 0) << b.err;
+  EXPECT_EQ(a.out, b.out);
+}
+
+TEST_P(ToolTables, OmittedSlotsTakeTheirDefaults) {
+  const auto &m = *GetParam().table;
+  std::string header;
+  for (std::size_t k = 0; k < m.n_inputs; ++k)
+    if (m.inputs[k].kind == wheelsoil_cli::DefaultKind::required)
+      header += (header.empty() ? "" : ",") + std::string(m.inputs[k].name);
+  std::string table = header + "\n", filled;
+  for (auto v : inputs) {
+    std::vector<double> given;
+    for (std::size_t k = 0; k < m.n_inputs; ++k) {
+      const auto &s = m.inputs[k];
+      if (s.kind == wheelsoil_cli::DefaultKind::required) given.push_back(v[k]);
+    }
+    for (std::size_t k = 0; k < m.n_inputs; ++k) {
+      const auto &s = m.inputs[k];
+      if (s.kind == wheelsoil_cli::DefaultKind::constant) v[k] = s.value;
+      if (s.kind == wheelsoil_cli::DefaultKind::copy) v[k] = v[s.source];
+    }
+    table += vector_line(given, ",");
+    filled += vector_line(v);
+  }
+  const ToolRun a = run_tool(m.name, filled), b = run_tool(m.name, table);
+  ASSERT_EQ(a.status, 0) << a.err;
+  ASSERT_EQ(b.status, 0) << b.err;
+  EXPECT_EQ(a.out, b.out);
+}
+
+TEST_P(ToolTables, ThreadsChangeNoByte) {
+  const auto &m = *GetParam().table;
+  std::string many;
+  for (int k = 0; k < 40; ++k) many += plain;  // several blocks per thread
+  const ToolRun one = run_tool(std::string(m.name) + " --threads 1", many);
+  const ToolRun two = run_tool(std::string(m.name) + " --threads=2", many);
+  const ToolRun plain_calls = run_tool(m.name, many);
+  ASSERT_EQ(one.status, 0) << one.err;
+  ASSERT_EQ(two.status, 0) << two.err;
+  EXPECT_EQ(one.out, two.out);
+  EXPECT_EQ(one.out, plain_calls.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, ToolTables,
+                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 0},
+                                         GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table, 0}),
+                         [](const auto &info) { return std::string(info.param.table->name); });
+
+TEST(Tool, ReadsAFileAndNonFiniteValues) {
+  std::vector<double> v(20, 0.25);
+  v[4] = NAN;     // spare_4: no effect on the load
+  v[18] = -INFINITY;  // spare_18
+  const std::string path =
+      testing::TempDir() + "wheelsoil_file_" + std::to_string(getpid()) + ".txt";
+  std::ofstream(path) << "NaN " + vector_line(v).substr(4);
+  const ToolRun r = run_tool("pindrel '" + path + "'", "");
+  ASSERT_EQ(r.status, 0) << r.err;
+  v[0] = NAN;
+  double own;
+  run_load_model(&own, v.data());
+  std::string expected = "load\n";
+  append_number(&expected, own);
+  EXPECT_EQ(r.out, expected + "\n");
+  std::remove(path.c_str());
+}
+
+struct Failure {
+  const char *what;
+  std::string args, input;
+  int status;
+  std::string err;  // the first line of standard error
+};
+
+void PrintTo(const Failure &f, std::ostream *os) { *os << f.what; }
+
+class ToolRefuses : public testing::TestWithParam<Failure> {};
+
+TEST_P(ToolRefuses, WithStatusMessageAndNoOutput) {
+  const Failure &f = GetParam();
+  const ToolRun r = run_tool(f.args, f.input);
+  EXPECT_EQ(r.status, f.status);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), f.err);
+}
+
+const std::string talvor_row = [] {
+  std::string s;
+  for (int k = 0; k < 29; ++k) s += "0.1 ";
+  return s + "\n";
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ToolRefuses,
+    testing::Values(
+        Failure{"wrong count", "talvor", talvor_row + "# c\n0.1 0.2\n", 1,
+                "wheelsoil: line 3: expected 29 values for talvor, found 2"},
+        Failure{"not a number", "talvor", talvor_row + talvor_row.substr(0, 8) + "x" +
+                                              talvor_row.substr(11),
+                1, "wheelsoil: line 2: value 3 'x' is not a number"},
+        Failure{"empty input", "pindrel", "", 1,
+                "wheelsoil: line 1: no input vectors (the input is empty)"},
+        Failure{"unknown header name", "pindrel", "# t\nradius,widht\n1,2\n", 1,
+                "wheelsoil: line 2: unknown slot name 'widht' for pindrel (wheelsoil slots "
+                "pindrel lists them)"},
+        Failure{"missing file", "talvor /nonexistent/vectors.txt", "", 1,
+                "wheelsoil: /nonexistent/vectors.txt: cannot open: No such file or directory"},
+        Failure{"no model", "", "", 2, "wheelsoil: no model given"},
+        Failure{"unknown model", "talvorr", "", 2, "wheelsoil: unknown model 'talvorr' (talvor or pindrel)"},
+        Failure{"bad threads", "talvor --threads -1", "", 2,
+                "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
+                "1024, not '-1'"},
+        Failure{"huge threads", "talvor --threads 2000", "", 2,
+                "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
+                "1024, not '2000'"},
+        Failure{"unknown option", "talvor --fast", "", 2, "wheelsoil: unknown option '--fast'"},
+        Failure{"two files", "talvor a b", "", 2, "wheelsoil: more than one FILE given"}),
+    [](const testing::TestParamInfo<Failure> &info) {
+      std::string name = info.param.what;
+      for (char &c : name)
+        if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST(Tool, HelpAndSlotsListing) {
+  const ToolRun help = run_tool("--help", "");
+  EXPECT_EQ(help.status, 0);
+  for (const char *word : {"--threads", "Exit status", "band_entry_angle", "rim_my_copy", "%.17g"})
+    EXPECT_NE(help.out.find(word), std::string::npos) << word;
+  const ToolRun slots = run_tool("slots talvor", "");
+  EXPECT_EQ(slots.status, 0);
+  EXPECT_EQ(slots.out.substr(0, 38), "slot,name,default\n0,vx,0\n1,vy,0\n2,vz,0");
+  EXPECT_NE(slots.out.find("\n6,radius,required\n"), std::string::npos);
+  EXPECT_EQ(run_tool("slots pindrel", "").out.substr(0, 40),
+            "slot,name,default\n0,band_radius,=radius\n");
+}
+
+}  // namespace
