@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "csv_writer.h"
+#include "equilibrium_command.h"
 #include "slot_tables.h"
 #include "vector_reader.h"
 
@@ -29,6 +30,7 @@ constexpr unsigned max_threads = 1024;
 const char usage_text[] =
     "usage: wheelsoil talvor [--threads N] [FILE]\n"
     "       wheelsoil pindrel [--threads N] [FILE]\n"
+    "       wheelsoil equilibrium --load W [--threads N] [FILE]\n"
     "       wheelsoil slots talvor|pindrel\n"
     "       wheelsoil --help | --version\n";
 
@@ -62,6 +64,8 @@ void print_help() {
       "           exerted by the soil on the wheel; x forward, y along the axle, z up)\n"
       "  pindrel  the simplified model: 20 inputs, the vertical load (N)\n"
       "  slots    lists a model's input slots as CSV: slot,name,default\n"
+      "  equilibrium  talvor at the centre height that carries a load W\n"
+      "           (wheelsoil equilibrium --help tells more)\n"
       "\n"
       "Input, from FILE or, without FILE or with FILE '-', standard input:\n"
       "  one input vector a line; values separated by commas and/or whitespace;\n"
@@ -210,6 +214,10 @@ bool parse_threads(const std::string &text, unsigned *threads) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  // The operating point has options of its own.
+  if (argc > 1 && std::strcmp(argv[1], "equilibrium") == 0)
+    return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin,
+                               std::cout, std::cerr);
   std::vector<std::string> words;
   bool batch = false;
   unsigned threads = 0;
