@@ -1,0 +1,99 @@
+// Cost of the operating point: one solve of the rover wheel on dry sand at
+// several loads, slips and tilts, with the model evaluations it takes, next
+// to one evaluation of the model; and batches of solves on 1 and 2 threads.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "wheel_equilibrium.h"
+#include "wheel_soil_model.h"
+
+namespace {
+
+// r = 0.13 m, b = 0.16 m, dry sand (n 1.1, k_c 990, k_phi 1528430, c 1040 Pa,
+// phi 28 deg), moving at 0.1 m/s with longitudinal slip `slip`.
+WheelSoilInput rover_on_dry_sand(double slip, double tilt) {
+  WheelSoilInput in{};
+  in.vx = 0.1;
+  in.wy = (slip >= 0 ? 0.1 / (1 - slip) : 0.1 * (1 + slip)) / 0.13;
+  in.radius = 0.13;
+  in.width = 0.16;
+  in.band_ratio = 1;
+  in.soil_density = 1600;
+  in.cohesion = 1040;
+  in.friction_angle = 28 * M_PI / 180;
+  in.sinkage_exponent = 1.1;
+  in.k_c = 990;
+  in.k_phi = 1528430;
+  in.kx = in.ky = 0.025;
+  in.kr = 1;
+  in.tilt_sine = tilt;
+  in.centre_height = 0.11;
+  in.c1 = 0.4;
+  in.c2 = 0.3;
+  in.c3 = 0.1;
+  in.c4 = 0.1;
+  in.gravity = 9.81;
+  return in;
+}
+
+// One solve; counters: model evaluations per solve, and time per evaluation.
+void solve(benchmark::State &state) {
+  const double load = double(state.range(0));
+  const double slip = double(state.range(1)) / 100;
+  const double tilt = double(state.range(2)) / 100;
+  const WheelSoilInput in = rover_on_dry_sand(slip, tilt);
+  int evaluations = 0;
+  for (auto _ : state) {
+    equilibrium::EquilibriumResult r = equilibrium::solve_equilibrium(in, load);
+    evaluations = r.iterations;
+    benchmark::DoNotOptimize(r);
+    if (!r.converged) state.SkipWithError(r.message.c_str());
+  }
+  state.counters["evaluations"] = evaluations;
+  state.counters["per_evaluation"] = benchmark::Counter(
+      double(evaluations) * double(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(solve)
+    ->ArgNames({"W", "slip%", "tilt%"})
+    ->Args({50, 20, 0})
+    ->Args({100, 20, 0})
+    ->Args({150, 20, 0})
+    ->Args({100, 90, 0})
+    ->Args({100, -30, 0})
+    ->Args({100, 20, 20})
+    ->Unit(benchmark::kMillisecond);
+
+// One model evaluation at the operating point of 100 N, for comparison.
+void model_evaluation(benchmark::State &state) {
+  WheelSoilInput in = rover_on_dry_sand(0.2, 0);
+  in.centre_height = equilibrium::solve_equilibrium(in, 100).centre_height;
+  const ModelState m = full_model::state_from_input(in);
+  WheelSoilOutput out;
+  for (auto _ : state) {
+    full_model::fused_loads(m, &out);
+    benchmark::DoNotOptimize(out);
+  }
+}
+BENCHMARK(model_evaluation)->Unit(benchmark::kMicrosecond);
+
+// 64 solves of a slip sweep at 100 N, on 1 and 2 threads.
+void batch(benchmark::State &state) {
+  std::vector<WheelSoilInput> inputs;
+  for (int k = 0; k < 64; ++k) inputs.push_back(rover_on_dry_sand(0.9 * k / 63, 0));
+  std::vector<equilibrium::EquilibriumResult> results(inputs.size());
+  const double load = 100;
+  for (auto _ : state) {
+    equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, inputs.size(),
+                                         results.data(), unsigned(state.range(0)));
+    benchmark::DoNotOptimize(results.data());
+  }
+  state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(inputs.size()));
+}
+BENCHMARK(batch)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
