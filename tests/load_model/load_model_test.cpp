@@ -3,17 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "load_cases.h"
 #include "load_integral.h"
 
 namespace {
-
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
 
 TEST(LoadModelState, SetupCopiesEverySlotAndDerivesThree) {
   LoadModelCall call;
@@ -28,29 +23,6 @@ TEST(LoadModelState, SetupCopiesEverySlotAndDerivesThree) {
   EXPECT_EQ(load_model_state.front_mid_angle, (in.front_angle + in.peak_stress_angle) * 0.5);
   EXPECT_EQ(load_model_state.rear_mid_angle, (in.peak_stress_angle + in.rear_angle) * 0.5);
   EXPECT_EQ(call.load, 0.0);
-}
-
-// Slots 4, 18 and 19 belong to the layout but not to the model.
-struct SpareSlots : ::testing::TestWithParam<double> {};
-
-TEST_P(SpareSlots, LeaveTheLoadBitForBitTheSame) {
-  const LoadModelInput in = load_cases::base();
-  const double expected = load_cases::load_of(in);
-  for (int slot : {4, 18, 19}) {
-    std::vector<double> changed = load_cases::to_slots(in);
-    changed[slot] = GetParam();
-    EXPECT_TRUE(golden::same_value(load_cases::load_of(load_cases::to_input(changed)), expected))
-        << slot;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, SpareSlots, ::testing::Values(0.0, -1e300, nan, inf, -inf));
-
-TEST(RunLoadModel, KeepsNothingFromOneCallToTheNext) {
-  const LoadModelInput first = load_cases::with_band(), second = load_cases::base();
-  const double alone = load_cases::load_of(second);
-  load_cases::load_of(first);
-  EXPECT_TRUE(golden::same_value(load_cases::load_of(second), alone));
 }
 
 // The batch path: evaluate() on a state of its own, off the module state.

@@ -39,16 +39,6 @@ TEST_F(SlipAndDisplacement, ZeroSlipAngleLeavesOnlyTheLongitudinalSign) {
   EXPECT_EQ(skid.lat, 0.0);
 }
 
-TEST_F(SlipAndDisplacement, DirectionIsAUnitVector) {
-  for (double s : {-0.6, -0.1, 0.0, 0.3, 0.9}) {
-    in.slip = s;
-    for (double theta : {-0.3, 0.0, 0.2, 0.5}) {
-      const lm::SlipDirection d = lm::slip_direction(m(), theta);
-      EXPECT_NEAR(d.lon * d.lon + d.lat * d.lat, 1.0, 4e-16) << s << " " << theta;
-    }
-  }
-}
-
 TEST_F(SlipAndDisplacement, RollingWithoutSlipIsPurelyLateralAtTheBottom) {
   in.slip = 0;  // e_x = 1 - cos(0) = 0 exactly
   in.slip_angle = -0.2;
@@ -154,17 +144,8 @@ TEST_F(StressRegions, BandRatioSelectsTheCircles) {
   EXPECT_EQ(sigma(ahead), 0.0);
 }
 
-TEST_F(StressRegions, NaNAngleFallsToTheRimTerm) { EXPECT_TRUE(std::isnan(sigma(nan))); }
-
 // The shear stress that sigma and j allow, and its components.
 struct ShearStress : StressRegions {};
-
-TEST_F(ShearStress, ComponentsFollowTheDirection) {
-  const lm::PointStress p = at(0.1, 0.02, 0.8, -0.6);
-  EXPECT_GT(p.tau, 0.0);
-  EXPECT_EQ(p.tau_x, p.tau * 0.8);
-  EXPECT_EQ(p.tau_y, -0.6 * p.tau);
-}
 
 TEST_F(ShearStress, NoDisplacementNoShear) {
   const lm::PointStress p = at(0.1, 0.0);
@@ -192,27 +173,6 @@ TEST_F(ShearStress, PointWithoutSlipCarriesNoShear) {
   EXPECT_TRUE(std::isnan(rigid.tau));
   EXPECT_EQ(rigid.tau_x, 0.0);
   EXPECT_EQ(rigid.tau_y, 0.0);
-}
-
-TEST(PointStressAdapters, ReadTheModuleStateWithTheSameBits) {
-  LoadModelCall call{load_cases::with_band(), 0.0};
-  setup_load_state(&call);
-  const LoadModelState m = lm::make_state(call.input);
-  const double theta = 0.07;
-  double lon, lat;
-  slip_direction(theta, &lon, &lat);
-  const lm::SlipDirection d = lm::slip_direction(m, theta);
-  EXPECT_TRUE(golden::same_value(lon, d.lon));
-  EXPECT_TRUE(golden::same_value(lat, d.lat));
-  const double j = shear_displacement(theta, m.rim_entry_angle, m.radius);
-  EXPECT_TRUE(golden::same_value(j, lm::shear_displacement(m, theta, m.rim_entry_angle, m.radius)));
-  double sigma, tau, tau_x, tau_y;
-  point_stress(theta, j, lon, lat, &sigma, &tau, &tau_x, &tau_y);
-  const lm::PointStress p = lm::point_stress(m, theta, j, lon, lat);
-  EXPECT_TRUE(golden::same_value(sigma, p.sigma));
-  EXPECT_TRUE(golden::same_value(tau, p.tau));
-  EXPECT_TRUE(golden::same_value(tau_x, p.tau_x));
-  EXPECT_TRUE(golden::same_value(tau_y, p.tau_y));
 }
 
 }  // namespace
