@@ -76,8 +76,7 @@ inline Quadratic interpolate_quadratic(double x1, double x2, double x3, double y
 
 // The quadratic through the three points, by the inverse of the Vandermonde
 // matrix; by interpolation where that matrix is too near singular to invert.
-inline Quadratic fit_quadratic(double x1, double x2, double x3, double y1, double y2,
-                               double y3) {
+inline Quadratic fit_quadratic(double x1, double x2, double x3, double y1, double y2, double y3) {
   const double v[9] = {x1 * x1, x1, 1, x2 * x2, x2, 1, x3 * x3, x3, 1};
   double n[9] = {};  // written in full by a successful inversion
   if (!invert_3x3(v, n)) return interpolate_quadratic(x1, x2, x3, y1, y2, y3);

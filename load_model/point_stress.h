@@ -105,8 +105,8 @@ inline PointStress point_stress(const LoadModelState &m, double theta, double j,
     sigma = rim_term(m, theta);
   }
   // Mohr-Coulomb strength times the Janosi-Hanamoto shear function.
-  const double tau = (1 - std::exp(-(j / m.shear_modulus))) *
-                     (m.cohesion + sigma * std::tan(m.friction_angle));
+  const double tau =
+      (1 - std::exp(-(j / m.shear_modulus))) * (m.cohesion + sigma * std::tan(m.friction_angle));
   // A point that does not slip carries no shear in any direction.
   if (lon == 0 && lat == 0) return {sigma, tau, 0.0, 0.0};
   return {sigma, tau, tau * lon, lat * tau};

@@ -114,9 +114,22 @@ void reference_cases(const std::vector<golden::Case> &cases) {
 
 // Indices into the 20 slots.
 enum Slot {
-  width = 1, band_ratio = 2, radius = 3, spare_4 = 4, cohesion = 5, sinkage_exponent = 7,
-  shear_modulus = 10, rim_entry = 11, band_entry = 12, front = 13, peak = 14, rear = 15,
-  slip = 16, slip_angle = 17, spare_18 = 18, spare_19 = 19
+  width = 1,
+  band_ratio = 2,
+  radius = 3,
+  spare_4 = 4,
+  cohesion = 5,
+  sinkage_exponent = 7,
+  shear_modulus = 10,
+  rim_entry = 11,
+  band_entry = 12,
+  front = 13,
+  peak = 14,
+  rear = 15,
+  slip = 16,
+  slip_angle = 17,
+  spare_18 = 18,
+  spare_19 = 19
 };
 
 void degenerate_spans(const std::vector<double> &base) {
@@ -126,10 +139,10 @@ void degenerate_spans(const std::vector<double> &base) {
     const char *name;
     double front, rear;
   } spans[] = {
-      {"front_zero", m, base[rear]},       {"front_ulp", ulp_up, base[rear]},
+      {"front_zero", m, base[rear]},        {"front_ulp", ulp_up, base[rear]},
       {"front_1e-6", m + 1e-6, base[rear]}, {"front_0.01", m + 0.01, base[rear]},
       {"front_0.07", m + 0.07, base[rear]}, {"front_0.075", m + 0.075, base[rear]},
-      {"rear_zero", base[front], m},       {"rear_ulp", base[front], ulp_down},
+      {"rear_zero", base[front], m},        {"rear_ulp", base[front], ulp_down},
       {"rear_1e-6", base[front], m - 1e-6}, {"rear_0.01", base[front], m - 0.01},
       {"rear_0.07", base[front], m - 0.07}, {"both_zero", m, m},
       {"both_ulp", ulp_up, ulp_down},
@@ -137,7 +150,8 @@ void degenerate_spans(const std::vector<double> &base) {
   for (const auto &s : spans) {
     std::vector<double> p = with_slot(with_slot(base, front, s.front), rear, s.rear);
     const Outcome out = run_row(std::string("span/") + s.name, p);
-    if (checking && !std::isfinite(out.value)) fail(std::string("span/") + s.name, "load is not finite");
+    if (checking && !std::isfinite(out.value))
+      fail(std::string("span/") + s.name, "load is not finite");
   }
 }
 
@@ -173,10 +187,13 @@ void model_edges(const std::vector<double> &base) {
   const double expected = run_row("edge/base", base).value;
   for (int slot = 0; slot < 20; ++slot) {
     for (double v : {nan, inf, -inf}) {
-      const std::string label =
-          "slot/" + std::to_string(slot) + "=" + (std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf");
+      const std::string label = "slot/" + std::to_string(slot) + "=" +
+                                (std::isnan(v) ? "nan"
+                                 : v > 0       ? "inf"
+                                               : "-inf");
       const Outcome out = run_row(label, with_slot(base, slot, v));
-      if (slot == spare_4 || slot == spare_18 || slot == spare_19) expect_same(label, out, expected);
+      if (slot == spare_4 || slot == spare_18 || slot == spare_19)
+        expect_same(label, out, expected);
     }
   }
 }

@@ -97,10 +97,22 @@ void sin_cos(double x, double *s, double *c) {
   const double r = ((x - k * half_pi_1) - k * half_pi_2) - k * half_pi_3;
   const double sr = sin_kernel(r), cr = cos_kernel(r);
   switch (std::int64_t(k) & 3) {
-    case 0: *s = sr; *c = cr; break;
-    case 1: *s = cr; *c = -sr; break;
-    case 2: *s = -sr; *c = -cr; break;
-    default: *s = -cr; *c = sr; break;
+    case 0:
+      *s = sr;
+      *c = cr;
+      break;
+    case 1:
+      *s = cr;
+      *c = -sr;
+      break;
+    case 2:
+      *s = -sr;
+      *c = -cr;
+      break;
+    default:
+      *s = -cr;
+      *c = sr;
+      break;
   }
 }
 
