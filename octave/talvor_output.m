@@ -29,16 +29,16 @@ function loads = talvor_output(out)
 %
 %   See also TALVOR, TALVOR_INPUT, WHEELSOIL_SLOTS.
 
-  if ~(isnumeric(out) && isreal(out)) || ndims(out) ~= 2
+  if ~(isnumeric(out) && isreal(out))
     error('talvor_output:badInput', ...
           'talvor_output: expected the real numeric result of talvor or talvor_batch, got a %s %s', ...
           size_text(out), class(out));
   end
   if isequal(size(out), [1 18])
     out = out.';
-  elseif size(out, 1) ~= 18
+  elseif size(out, 1) ~= 18 || ndims(out) ~= 2
     hint = '';
-    if size(out, 2) == 18
+    if ndims(out) == 2 && size(out, 2) == 18
       hint = ' (one evaluation per row: pass the transpose, L.'')';
     end
     error('talvor_output:badSize', ...
