@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "load_model.h"
+#include "load_model_batch.h"
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
@@ -121,13 +122,6 @@ void talvor_one(double *out, const double *in) { run_model(out, in); }
 
 void pindrel_one(double *out, const double *in) { run_load_model(out, in); }
 
-// Single-threaded for now: run_load_model keeps its working values in module
-// storage, so its calls may not overlap. Replace with the model's own batch
-// entry (a state per thread) once it exists.
-void pindrel_batch(const double *inputs, double *outputs, std::size_t count, unsigned) {
-  for (std::size_t k = 0; k < count; ++k) run_load_model(outputs + k, inputs + 20 * k);
-}
-
 }  // namespace
 
 const ModelTable talvor_table = {
@@ -149,7 +143,7 @@ const ModelTable pindrel_table = {
     pindrel_outputs,
     std::size(pindrel_outputs),
     pindrel_one,
-    pindrel_batch,
+    load_model::evaluate_batch,
 };
 
 const ModelTable *find_model(const char *name) {
