@@ -65,7 +65,6 @@ TEST(ParallelChunksDeathTest, RefusedThreadsLeaveTheWorkToTheOthers) {
 #ifdef WHEELSOIL_SANITIZED
   GTEST_SKIP() << "sanitizer runtimes need more address space than the limit leaves";
 #else
-  if (std::getenv("WHEELSOIL_UNDER_VALGRIND")) GTEST_SKIP() << "valgrind owns the address space";
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(run_with_little_address_space(), ::testing::ExitedWithCode(0), "");
 #endif
