@@ -39,7 +39,11 @@ double normal_stress(double y, double theta) {
                                    outer_normal_stress(y, theta));
 }
 
-double shear_stress_x(double y, double theta) {
+namespace {
+
+// One shear component at (y, theta): the lateral one when `lateral`, else the
+// longitudinal one. Both share the displacement j and the strength tau_max.
+double rim_shear(double y, double theta, bool lateral) {
   const ModelState &m = model_state;
   const double v_t = fm::slip_velocity_t(m, y, std::cos(theta), std::sin(theta));
   const double v_l = fm::slip_velocity_l(m, std::cos(theta), std::sin(theta));
@@ -47,18 +51,12 @@ double shear_stress_x(double y, double theta) {
                                           shear_displacement_y(y, theta));
   const double tau_max =
       fm::shear_strength(normal_stress(y, theta), std::tan(m.friction_angle), m.cohesion);
-  return fm::shear_component(v_t, fm::slip_speed(v_t, v_l), tau_max,
-                             fm::mobilisation(m.kr, j, m.kx));
+  return fm::shear_component(lateral ? v_l : v_t, fm::slip_speed(v_t, v_l), tau_max,
+                             fm::mobilisation(m.kr, j, lateral ? m.ky : m.kx));
 }
 
-double shear_stress_y(double y, double theta) {
-  const ModelState &m = model_state;
-  const double v_t = fm::slip_velocity_t(m, y, std::cos(theta), std::sin(theta));
-  const double v_l = fm::slip_velocity_l(m, std::cos(theta), std::sin(theta));
-  const double j = fm::total_displacement(shear_displacement_x(y, theta),
-                                          shear_displacement_y(y, theta));
-  const double tau_max =
-      fm::shear_strength(normal_stress(y, theta), std::tan(m.friction_angle), m.cohesion);
-  return fm::shear_component(v_l, fm::slip_speed(v_t, v_l), tau_max,
-                             fm::mobilisation(m.kr, j, m.ky));
-}
+}  // namespace
+
+double shear_stress_x(double y, double theta) { return rim_shear(y, theta, false); }
+
+double shear_stress_y(double y, double theta) { return rim_shear(y, theta, true); }

@@ -69,7 +69,8 @@ inline double surface_normal_stress(double modulus, double n, double theta1,
   return std::pow(std::fabs(cos_equivalent - cos_theta1), n) * modulus;
 }
 
-// sigma = lambda sigma_o + (1 - lambda) sigma_b; lambda exactly 1 is sigma_o.
+// sigma = lambda sigma_o + (1 - lambda) sigma_b; callers take sigma_o alone
+// when lambda is exactly 1, without evaluating the band.
 inline double blended_normal_stress(double lambda, double band, double outer) {
   return band * (1 - lambda) + outer * lambda;
 }
