@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 #include <limits>
 #include <thread>
 #include <utility>
@@ -188,8 +189,14 @@ void solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_ste
   unsigned n = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
   n = unsigned(std::min<std::size_t>(n, std::max<std::size_t>(count, 1)));
   std::vector<std::thread> workers;
-  workers.reserve(n - 1);
-  for (unsigned t = 1; t < n; ++t) workers.emplace_back(work);
+  // A thread the system will not start is no error: the threads already
+  // running, this one among them, take the remaining solves. Letting the
+  // exception out would destroy running threads and end the host process.
+  try {
+    workers.reserve(n - 1);
+    for (unsigned t = 1; t < n; ++t) workers.emplace_back(work);
+  } catch (const std::exception &) {
+  }
   work();
   for (std::thread &t : workers) t.join();
 }
