@@ -1,0 +1,37 @@
+// Neither talvor path allocates: a count of every operator new in this
+// program stays put across evaluations.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "../golden.h"
+#include "wheel_soil_model.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void *operator new(std::size_t size) {
+  ++allocations;
+  if (void *p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+TEST(NoAllocation, NeitherPathAllocatesPerCall) {
+  const auto cases = golden::load("talvor.txt", 29, 18);
+  double out[18];
+  const long before = allocations.load();
+  for (const auto &c : cases) {
+    run_model(out, c.inputs.data());
+    full_model::run_model_reference(out, c.inputs.data());
+  }
+  EXPECT_EQ(allocations.load(), before);
+}
+
+}  // namespace
