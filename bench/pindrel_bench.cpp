@@ -2,11 +2,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../tests/golden.h"
 #include "load_model.h"
 #include "load_model_batch.h"
 
@@ -14,18 +13,8 @@ namespace {
 
 // The 20-slot inputs of the reference cases.
 std::vector<std::vector<double>> reference_inputs() {
-  std::ifstream in(WHEELSOIL_BENCH_DATA "/pindrel.txt");
   std::vector<std::vector<double>> cases;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream words(line);
-    std::string w;
-    words >> w;  // the name
-    std::vector<double> v;
-    while (words >> w && v.size() < 20) v.push_back(std::strtod(w.c_str(), nullptr));
-    if (v.size() == 20) cases.push_back(v);
-  }
+  for (const auto &c : golden::load("pindrel.txt", 20, 1)) cases.push_back(c.inputs);
   return cases;
 }
 

@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../tests/golden.h"
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
@@ -25,22 +24,10 @@ struct Case {
 
 // The golden cases whose 18 outputs are all finite: the realistic wheels.
 std::vector<Case> realistic_cases() {
-  std::ifstream in(WHEELSOIL_BENCH_DATA "/talvor.txt");
   std::vector<Case> cases;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream words(line);
-    Case c;
-    words >> c.name;
-    std::vector<double> v;
-    std::string w;
-    while (words >> w) v.push_back(std::strtod(w.c_str(), nullptr));
-    if (v.size() != 47) continue;
-    if (!std::all_of(v.begin() + 29, v.end(), [](double x) { return std::isfinite(x); })) continue;
-    c.input.assign(v.begin(), v.begin() + 29);
-    cases.push_back(c);
-  }
+  for (const auto &c : golden::load("talvor.txt", 29, 18))
+    if (std::all_of(c.outputs.begin(), c.outputs.end(), [](double x) { return std::isfinite(x); }))
+      cases.push_back({c.name, c.inputs});
   return cases;
 }
 
@@ -95,7 +82,7 @@ class Recorder : public benchmark::ConsoleReporter {
 int main(int argc, char **argv) {
   const std::vector<Case> cases = realistic_cases();
   if (cases.empty()) {
-    std::fprintf(stderr, "talvor_bench: no realistic cases in " WHEELSOIL_BENCH_DATA "\n");
+    std::fprintf(stderr, "talvor_bench: no realistic cases in " WHEELSOIL_TEST_DATA "\n");
     return 1;
   }
   for (const Case &c : cases) {
