@@ -6,35 +6,19 @@
 #include <cmath>
 #include <vector>
 
+#include "../tests/full_model/rover_wheel.h"
 #include "wheel_equilibrium.h"
 #include "wheel_soil_model.h"
 
 namespace {
 
-// r = 0.13 m, b = 0.16 m, dry sand (n 1.1, k_c 990, k_phi 1528430, c 1040 Pa,
-// phi 28 deg), moving at 0.1 m/s with longitudinal slip `slip`.
+// The tests' rover wheel on dry sand (r = 0.13 m, b = 0.16 m), moving at
+// 0.1 m/s with longitudinal slip `slip` and the given tilt.
 WheelSoilInput rover_on_dry_sand(double slip, double tilt) {
-  WheelSoilInput in{};
+  WheelSoilInput in = rover_wheel();
   in.vx = 0.1;
   in.wy = (slip >= 0 ? 0.1 / (1 - slip) : 0.1 * (1 + slip)) / 0.13;
-  in.radius = 0.13;
-  in.width = 0.16;
-  in.band_ratio = 1;
-  in.soil_density = 1600;
-  in.cohesion = 1040;
-  in.friction_angle = 28 * M_PI / 180;
-  in.sinkage_exponent = 1.1;
-  in.k_c = 990;
-  in.k_phi = 1528430;
-  in.kx = in.ky = 0.025;
-  in.kr = 1;
   in.tilt_sine = tilt;
-  in.centre_height = 0.11;
-  in.c1 = 0.4;
-  in.c2 = 0.3;
-  in.c3 = 0.1;
-  in.c4 = 0.1;
-  in.gravity = 9.81;
   return in;
 }
 

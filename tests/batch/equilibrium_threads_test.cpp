@@ -3,7 +3,7 @@
 // one thread, instead of ending the host process.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
+#include "little_address_space.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -13,14 +13,6 @@
 #include "wheel_equilibrium.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define WHEELSOIL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define WHEELSOIL_SANITIZED 1
-#endif
-#endif
 
 #ifndef WHEELSOIL_SANITIZED
 // In a child process: solves 256 loads on one thread, then on 256 threads
@@ -33,10 +25,7 @@ namespace {
   for (std::size_t k = 0; k < count; ++k) loads[k] = 20.0 + double(k % 16);
   std::vector<equilibrium::EquilibriumResult> one(count), many(count);
   equilibrium::solve_equilibrium_batch(&wheel, 0, loads.data(), 1, count, one.data(), 1);
-  const rlimit stack{8u << 20, 8u << 20};
-  const rlimit space{1u << 30, 1u << 30};
-  setrlimit(RLIMIT_STACK, &stack);
-  setrlimit(RLIMIT_AS, &space);
+  limit_address_space();
   equilibrium::solve_equilibrium_batch(&wheel, 0, loads.data(), 1, count, many.data(), 256);
   for (std::size_t k = 0; k < count; ++k)
     if (std::memcmp(&one[k].centre_height, &many[k].centre_height, sizeof(double)) != 0 ||

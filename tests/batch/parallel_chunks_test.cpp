@@ -2,7 +2,7 @@
 // count, also when the system refuses to start the threads asked for.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
+#include "little_address_space.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -37,23 +37,12 @@ TEST(ParallelChunks, NeverMoreThreadsThanItems) {
   EXPECT_GE(batch::thread_count(100, 0), 1u);
 }
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define WHEELSOIL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define WHEELSOIL_SANITIZED 1
-#endif
-#endif
-
 #ifndef WHEELSOIL_SANITIZED
 // In a child process: limits the address space to 1 GiB and the stack of
 // each new thread to 8 MiB, runs a 1024-thread batch and exits 0 if it
 // covered every index once.
 [[noreturn]] void run_with_little_address_space() {
-  const rlimit stack{8u << 20, 8u << 20};
-  const rlimit space{1u << 30, 1u << 30};
-  setrlimit(RLIMIT_STACK, &stack);
-  setrlimit(RLIMIT_AS, &space);
+  limit_address_space();
   std::exit(covers_each_index_once(8192, 1024) ? 0 : 1);
 }
 #endif
