@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "arith_namespace.h"
 #include "wheel_soil_model.h"
 
 // Documented functions over model_state, each a one-line adapter over the
@@ -20,6 +21,7 @@ double band_max_stress_angle(double y);
 double band_exit_angle(double y);
 
 namespace full_model {
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // The marker of an undefined slip ratio (no spin and no forward speed).
 constexpr double undefined_slip = 2.0;
@@ -110,6 +112,7 @@ inline StripAngles strip_angles(const ModelState &m, double s, double y) {
   return a;
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace full_model
 
 #endif

@@ -3,6 +3,8 @@
 #ifndef WHEELSOIL_FULL_MODEL_GAUSS_LEGENDRE_H
 #define WHEELSOIL_FULL_MODEL_GAUSS_LEGENDRE_H
 
+#include "arith_namespace.h"
+
 namespace full_model {
 
 constexpr int gl_max_points = 30;
@@ -48,6 +50,7 @@ double gauss_legendre_2d(double a, double b, LimitFunction lower, LimitFunction 
                          IntegrandFunction integrand, int n_outer, int n_inner);
 
 namespace full_model {
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // x_i = ((b - a) xi_i + b + a)/2, in the grouping that fixes its bits.
 inline double gl_abscissa(double d, double node, double b, double a) {
@@ -108,6 +111,7 @@ void gl_product_rule(double a, double b, int n_outer, int n_inner, Strip &strip,
   }
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace full_model
 
 #endif

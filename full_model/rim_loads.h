@@ -13,7 +13,10 @@ double rim_mx_integrand(double y, double theta);
 double rim_my_integrand(double y, double theta);
 double rim_mz_integrand(double y, double theta);
 
+#include "arith_namespace.h"
+
 namespace full_model {
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // The stresses and trigonometry at one rim point.
 struct RimPoint {
@@ -56,6 +59,7 @@ inline double rim_mz_density(const RimPoint &p, double r) {
          r;
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace full_model
 
 #endif

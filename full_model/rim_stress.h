@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "arith_namespace.h"
 #include "wheel_soil_model.h"
 
 // Documented functions over model_state, adapters over the arithmetic below.
@@ -18,6 +19,7 @@ double shear_stress_x(double y, double theta);
 double shear_stress_y(double y, double theta);
 
 namespace full_model {
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // Displacement magnitude standing in for N/wy when the wheel does not spin.
 constexpr double locked_displacement = 10.0;
@@ -206,6 +208,7 @@ inline double shear_component(double v_dir, double v, double tau_max, double fac
   return (sgn(v_dir) * tau_max) * (factor * direction);
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace full_model
 
 #endif

@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "arith_namespace.h"
 #include "contact_geometry.h"
 #include "rim_stress.h"
 #include "wheel_soil_model.h"
@@ -39,6 +40,7 @@ double side_my_integrand_minus(double rho, double theta);
 double side_mz_integrand_minus(double rho, double theta);
 
 namespace full_model {
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // Offset of the passive-pressure angle: close to, but not, pi/4 (by about 9e-10).
 constexpr double passive_angle_offset = 0.7853981625;
@@ -227,6 +229,7 @@ inline double side_mz_density(const SidePoint &s) {
          (s.tau_t * s.cos_theta - s.tau_r * s.sin_theta) * s.rho * s.y;
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace full_model
 
 #endif

@@ -37,6 +37,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "arith_namespace.h"
 #include "contact_geometry.h"
 #include "gauss_legendre.h"
 #include "rim_loads.h"
@@ -45,6 +46,7 @@
 #include "wheel_soil_model.h"
 
 namespace full_model {
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 namespace strips {
 
 constexpr int points = 30;  // every integral's count in each direction
@@ -421,6 +423,7 @@ void evaluate(const ModelState &state, WheelSoilOutput *out) {
 }
 
 }  // namespace strips
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace full_model
 
 #endif

@@ -13,6 +13,15 @@ namespace full_model {
 void evaluate_batch(const double *inputs, double *outputs, std::size_t count,
                     unsigned threads);
 
+// The elementary functions an evaluation takes: the C library's (the default,
+// run_model's bits) or SLEEF's deterministic vector functions (run_model_vector).
+enum class MathFunctions { standard, vector };
+
+// evaluate_batch with the given functions; with MathFunctions::vector, bit for
+// bit as count calls of run_model_vector.
+void evaluate_batch(const double *inputs, double *outputs, std::size_t count, unsigned threads,
+                    MathFunctions math);
+
 }  // namespace full_model
 
 #endif

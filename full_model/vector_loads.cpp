@@ -1,0 +1,103 @@
+// The vector-maths evaluation: the unit chosen at run time from what the CPU
+// reports, and the single-call entry.
+#include "vector_loads.h"
+
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+
+namespace full_model {
+
+#if WHEELSOIL_VECTOR_MATH
+// One per unit, each in a file built with that unit's instructions.
+void vector_loads_scalar(const ModelState &m, WheelSoilOutput *out);
+void vector_loads_sse2(const ModelState &m, WheelSoilOutput *out);
+void vector_loads_avx(const ModelState &m, WheelSoilOutput *out);
+void vector_loads_avx512(const ModelState &m, WheelSoilOutput *out);
+#endif
+
+namespace {
+
+using UnitEvaluator = void (*)(const ModelState &, WheelSoilOutput *);
+
+UnitEvaluator unit_evaluator(VectorUnit unit) {
+#if WHEELSOIL_VECTOR_MATH
+  switch (unit) {
+    case VectorUnit::scalar: return vector_loads_scalar;
+    case VectorUnit::sse2: return vector_loads_sse2;
+    case VectorUnit::avx: return vector_loads_avx;
+    case VectorUnit::avx512: return vector_loads_avx512;
+  }
+#else
+  (void)unit;
+#endif
+  return nullptr;
+}
+
+// Whether the CPU, and the OS's saving of its registers, allow the unit.
+bool cpu_runs(VectorUnit unit) {
+#if WHEELSOIL_VECTOR_MATH
+  __builtin_cpu_init();
+  switch (unit) {
+    case VectorUnit::scalar: return true;
+    case VectorUnit::sse2: return __builtin_cpu_supports("sse2");
+    case VectorUnit::avx: return __builtin_cpu_supports("avx");
+    case VectorUnit::avx512: return __builtin_cpu_supports("avx512f");
+  }
+#else
+  (void)unit;
+#endif
+  return false;
+}
+
+VectorUnit find_widest() {
+  for (VectorUnit u : {VectorUnit::avx512, VectorUnit::avx, VectorUnit::sse2})
+    if (cpu_runs(u)) return u;
+  return VectorUnit::scalar;
+}
+
+}  // namespace
+
+bool vector_math_available() { return WHEELSOIL_VECTOR_MATH != 0; }
+
+bool vector_unit_runs(VectorUnit unit) { return unit_evaluator(unit) && cpu_runs(unit); }
+
+VectorUnit widest_vector_unit() {
+  static const VectorUnit widest = find_widest();
+  return widest;
+}
+
+const char *vector_unit_name(VectorUnit unit) {
+  switch (unit) {
+    case VectorUnit::scalar: return "scalar";
+    case VectorUnit::sse2: return "sse2";
+    case VectorUnit::avx: return "avx";
+    case VectorUnit::avx512: return "avx512";
+  }
+  return "unknown";
+}
+
+void vector_loads(const ModelState &m, WheelSoilOutput *out) {
+  if (UnitEvaluator evaluate = unit_evaluator(widest_vector_unit())) {
+    evaluate(m, out);
+    return;
+  }
+  double *slot = &out->rim_fx;
+  for (int k = 0; k < 18; ++k) slot[k] = NAN;
+}
+
+bool vector_loads_on(VectorUnit unit, const ModelState &m, WheelSoilOutput *out) {
+  if (!vector_unit_runs(unit)) return false;
+  unit_evaluator(unit)(m, out);
+  return true;
+}
+
+void run_model_vector(double *output, const double *input) {
+  WheelSoilInput in;
+  std::memcpy(&in, input, sizeof in);
+  WheelSoilOutput out{};
+  vector_loads(state_from_input(in), &out);
+  std::memcpy(output, &out, sizeof out);
+}
+
+}  // namespace full_model
