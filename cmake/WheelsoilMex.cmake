@@ -28,6 +28,8 @@ function(wheelsoil_add_mex name gateway core)
     foreach(dir IN LISTS core_includes)
       list(APPEND include_flags -I${dir})
     endforeach()
+    # libraries the cores need beyond the C++ runtime (SLEEF for the vector maths)
+    get_property(mex_libs GLOBAL PROPERTY WHEELSOIL_MEX_LIBS)
     set(sanitize_flags)
     if(WHEELSOIL_SANITIZE)
       set(sanitize_flags -fsanitize=${WHEELSOIL_SANITIZE})
@@ -38,7 +40,7 @@ function(wheelsoil_add_mex name gateway core)
       COMMAND ${CMAKE_COMMAND} -E env
               "CXXFLAGS=-O2 -std=c++17 -ffp-contract=off -fno-fast-math ${sanitize_flags}"
               ${MKOCTFILE_EXECUTABLE} --mex ${include_flags} -o ${out}
-              ${gateway_path} $<TARGET_FILE:${core}> -lpthread
+              ${gateway_path} $<TARGET_FILE:${core}> ${mex_libs} -lpthread
       DEPENDS ${gateway_path} ${core}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
       COMMENT "mkoctfile --mex ${name}"
