@@ -1,72 +1,44 @@
-// The default evaluator: the strip evaluator with the C library's elementary
-// functions, one point at a time, so that its 18 results are the reference
-// path's bits. A point whose argument equals the previous point's, bit for bit,
-// takes its value (runs of equal angles at the rear of a band out of contact,
-// the padding lanes).
-#include <cmath>
-#include <cstdint>
-#include <cstring>
-
-#include "strip_evaluator.h"
+// The default evaluator, on the widest unit it is built for that this CPU
+// runs: the same bits on either.
+#include "vector_unit.h"
 #include "wheel_soil_model.h"
 
 namespace full_model {
 
+// One per unit, each in a file built with that unit's instructions (off
+// x86-64, the plain build only, under the name of the narrowest).
+void fused_loads_sse2(const ModelState &m, WheelSoilOutput *out);
+#if !WHEELSOIL_SSE2_ONLY
+void fused_loads_avx(const ModelState &m, WheelSoilOutput *out);
+#endif
+
 namespace {
 
-// The C library's functions over a strip's lanes.
-struct LibmMath {
-  static double tan(double x) { return std::tan(x); }
-  static double pow(double x, double y) { return std::pow(x, y); }
+using Evaluator = void (*)(const ModelState &, WheelSoilOutput *);
 
-  // y[j] = f(x[j]) where use[j] (or use is null), 0.0 elsewhere.
-  template <class F>
-  static void each(const double *x, const strips::Mask *use, double *y, F f) {
-    bool have = false;
-    double last_x = 0, last_y = 0;
-    for (int j = 0; j < gl_lanes; ++j) {
-      if (use && !use[j]) {
-        y[j] = 0.0;
-        continue;
-      }
-      if (!have || !strips::same_bits(x[j], last_x)) {
-        last_x = x[j];
-        last_y = f(x[j]);
-        have = true;
-      }
-      y[j] = last_y;
-    }
-  }
+Evaluator unit_evaluator(VectorUnit unit) {
+  if (unit == VectorUnit::sse2) return fused_loads_sse2;
+#if !WHEELSOIL_SSE2_ONLY
+  if (unit == VectorUnit::avx && cpu_has_unit(unit)) return fused_loads_avx;
+#endif
+  return nullptr;
+}
 
-  static void acos(const double *x, const strips::Mask *use, double *y) {
-    each(x, use, y, [](double v) { return std::acos(v); });
-  }
-  static void cos(const double *x, const strips::Mask *use, double *y) {
-    each(x, use, y, [](double v) { return std::cos(v); });
-  }
-  static void exp(const double *x, const strips::Mask *use, double *y) {
-    each(x, use, y, [](double v) { return std::exp(v); });
-  }
-  static void pow(const double *x, double e, const strips::Mask *use, double *y) {
-    each(x, use, y, [e](double v) { return std::pow(v, e); });
-  }
-  static void sincos(const double *x, double *s, double *c) {
-    for (int j = 0; j < gl_lanes; ++j) {
-      if (j > 0 && strips::same_bits(x[j], x[j - 1])) {
-        s[j] = s[j - 1];
-        c[j] = c[j - 1];
-      } else {
-        s[j] = std::sin(x[j]);
-        c[j] = std::cos(x[j]);
-      }
-    }
-  }
-};
+Evaluator widest() {
+  static const Evaluator chosen =
+      unit_evaluator(VectorUnit::avx) ? unit_evaluator(VectorUnit::avx) : fused_loads_sse2;
+  return chosen;
+}
 
 }  // namespace
 
-void fused_loads(const ModelState &m, WheelSoilOutput *out) {
-  strips::evaluate<LibmMath>(m, out);
+void fused_loads(const ModelState &m, WheelSoilOutput *out) { widest()(m, out); }
+
+bool fused_loads_on(VectorUnit unit, const ModelState &m, WheelSoilOutput *out) {
+  const Evaluator evaluate = unit_evaluator(unit);
+  if (!evaluate) return false;
+  evaluate(m, out);
+  return true;
 }
 
 }  // namespace full_model

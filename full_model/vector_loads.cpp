@@ -34,21 +34,7 @@ UnitEvaluator unit_evaluator(VectorUnit unit) {
   return nullptr;
 }
 
-// Whether the CPU, and the OS's saving of its registers, allow the unit.
-bool cpu_runs(VectorUnit unit) {
-#if WHEELSOIL_VECTOR_MATH
-  __builtin_cpu_init();
-  switch (unit) {
-    case VectorUnit::scalar: return true;
-    case VectorUnit::sse2: return __builtin_cpu_supports("sse2");
-    case VectorUnit::avx: return __builtin_cpu_supports("avx");
-    case VectorUnit::avx512: return __builtin_cpu_supports("avx512f");
-  }
-#else
-  (void)unit;
-#endif
-  return false;
-}
+bool cpu_runs(VectorUnit unit) { return cpu_has_unit(unit); }
 
 VectorUnit find_widest() {
   for (VectorUnit u : {VectorUnit::avx512, VectorUnit::avx, VectorUnit::sse2})
@@ -65,16 +51,6 @@ bool vector_unit_runs(VectorUnit unit) { return unit_evaluator(unit) && cpu_runs
 VectorUnit widest_vector_unit() {
   static const VectorUnit widest = find_widest();
   return widest;
-}
-
-const char *vector_unit_name(VectorUnit unit) {
-  switch (unit) {
-    case VectorUnit::scalar: return "scalar";
-    case VectorUnit::sse2: return "sse2";
-    case VectorUnit::avx: return "avx";
-    case VectorUnit::avx512: return "avx512";
-  }
-  return "unknown";
 }
 
 void vector_loads(const ModelState &m, WheelSoilOutput *out) {

@@ -8,17 +8,10 @@
 #ifndef WHEELSOIL_FULL_MODEL_VECTOR_LOADS_H
 #define WHEELSOIL_FULL_MODEL_VECTOR_LOADS_H
 
+#include "vector_unit.h"
 #include "wheel_soil_model.h"
 
 namespace full_model {
-
-// The vector units the evaluation can run on, by lanes of doubles.
-enum class VectorUnit {
-  scalar = 1,   // one lane (portable C, no FMA)
-  sse2 = 2,     // 2 lanes, every x86-64 CPU
-  avx = 4,      // 4 lanes, CPUs with AVX (AVX2 CPUs included)
-  avx512 = 8,   // 8 lanes, CPUs with AVX-512F
-};
 
 // Whether this build has the vector path at all (SLEEF found, x86-64).
 bool vector_math_available();
@@ -28,9 +21,6 @@ bool vector_unit_runs(VectorUnit unit);
 
 // The widest unit that runs here; the one vector_loads uses.
 VectorUnit widest_vector_unit();
-
-// The unit's name: "scalar", "sse2", "avx", "avx512".
-const char *vector_unit_name(VectorUnit unit);
 
 // The 18 outputs of state m on the widest unit. Reads only m, allocates
 // nothing. Without the vector path (vector_math_available() false) it writes

@@ -1,20 +1,20 @@
 // The vector-maths evaluator for one vector unit, chosen by
-// WHEELSOIL_VECTOR_UNIT (scalar, sse2, avx, avx512). This file is compiled
+// WHEELSOIL_UNIT_<UNIT> (SCALAR, SSE2, AVX, AVX512). This file is compiled
 // once per unit, with that unit's instruction set and no other; the arithmetic
 // between the functions is the same IEEE arithmetic on every unit.
 #include <sleef.h>
 
 #include "vector_math.h"
 
-#if defined(WHEELSOIL_VECTOR_UNIT_AVX512) || defined(WHEELSOIL_VECTOR_UNIT_AVX) || \
-    defined(WHEELSOIL_VECTOR_UNIT_SSE2)
+#if defined(WHEELSOIL_UNIT_AVX512) || defined(WHEELSOIL_UNIT_AVX) || \
+    defined(WHEELSOIL_UNIT_SSE2)
 #include <immintrin.h>
 #endif
 
 namespace full_model {
 namespace {
 
-#if defined(WHEELSOIL_VECTOR_UNIT_AVX512)
+#if defined(WHEELSOIL_UNIT_AVX512)
 struct Unit {
   using V = __m512d;
   static constexpr int width = 8;
@@ -24,6 +24,7 @@ struct Unit {
   static V cos(V x) { return Sleef_cinz_cosd8_u10avx512fnofma(x); }
   static V acos(V x) { return Sleef_cinz_acosd8_u10avx512fnofma(x); }
   static V pow(V x, V y) { return Sleef_cinz_powd8_u10avx512fnofma(x, y); }
+  static V log(V x) { return Sleef_cinz_logd8_u10avx512fnofma(x); }
   static void sincos(V x, V &s, V &c) {
     const Sleef___m512d_2 r = Sleef_cinz_sincosd8_u10avx512fnofma(x);
     s = r.x;
@@ -31,7 +32,7 @@ struct Unit {
   }
 };
 #define WHEELSOIL_UNIT_ENTRY vector_loads_avx512
-#elif defined(WHEELSOIL_VECTOR_UNIT_AVX)
+#elif defined(WHEELSOIL_UNIT_AVX)
 struct Unit {
   using V = __m256d;
   static constexpr int width = 4;
@@ -41,6 +42,7 @@ struct Unit {
   static V cos(V x) { return Sleef_cinz_cosd4_u10avx(x); }
   static V acos(V x) { return Sleef_cinz_acosd4_u10avx(x); }
   static V pow(V x, V y) { return Sleef_cinz_powd4_u10avx(x, y); }
+  static V log(V x) { return Sleef_cinz_logd4_u10avx(x); }
   static void sincos(V x, V &s, V &c) {
     const Sleef___m256d_2 r = Sleef_cinz_sincosd4_u10avx(x);
     s = r.x;
@@ -48,7 +50,7 @@ struct Unit {
   }
 };
 #define WHEELSOIL_UNIT_ENTRY vector_loads_avx
-#elif defined(WHEELSOIL_VECTOR_UNIT_SSE2)
+#elif defined(WHEELSOIL_UNIT_SSE2)
 struct Unit {
   using V = __m128d;
   static constexpr int width = 2;
@@ -58,6 +60,7 @@ struct Unit {
   static V cos(V x) { return Sleef_cinz_cosd2_u10sse2(x); }
   static V acos(V x) { return Sleef_cinz_acosd2_u10sse2(x); }
   static V pow(V x, V y) { return Sleef_cinz_powd2_u10sse2(x, y); }
+  static V log(V x) { return Sleef_cinz_logd2_u10sse2(x); }
   static void sincos(V x, V &s, V &c) {
     const Sleef___m128d_2 r = Sleef_cinz_sincosd2_u10sse2(x);
     s = r.x;
@@ -65,7 +68,7 @@ struct Unit {
   }
 };
 #define WHEELSOIL_UNIT_ENTRY vector_loads_sse2
-#elif defined(WHEELSOIL_VECTOR_UNIT_SCALAR)
+#elif defined(WHEELSOIL_UNIT_SCALAR)
 struct Unit {
   using V = double;
   static constexpr int width = 1;
@@ -75,6 +78,7 @@ struct Unit {
   static V cos(V x) { return Sleef_cinz_cosd1_u10purec(x); }
   static V acos(V x) { return Sleef_cinz_acosd1_u10purec(x); }
   static V pow(V x, V y) { return Sleef_cinz_powd1_u10purec(x, y); }
+  static V log(V x) { return Sleef_cinz_logd1_u10purec(x); }
   static void sincos(V x, V &s, V &c) {
     const Sleef_double_2 r = Sleef_cinz_sincosd1_u10purec(x);
     s = r.x;
@@ -83,7 +87,7 @@ struct Unit {
 };
 #define WHEELSOIL_UNIT_ENTRY vector_loads_scalar
 #else
-#error "WHEELSOIL_VECTOR_UNIT_<unit> names the unit this file is built for"
+#error "WHEELSOIL_UNIT_<unit> names the unit this file is built for"
 #endif
 
 }  // namespace

@@ -9,6 +9,8 @@
 #ifndef WHEELSOIL_FULL_MODEL_WHEEL_SOIL_MODEL_H
 #define WHEELSOIL_FULL_MODEL_WHEEL_SOIL_MODEL_H
 
+#include "vector_unit.h"
+
 // The 29 input slots, in storage order.
 struct WheelSoilInput {
   double vx;                  // 0: wheel-centre velocity along x (m/s)
@@ -95,6 +97,11 @@ ModelState state_from_input(const WheelSoilInput &input);
 // once and shared by all integrals, with the same bits as the reference path.
 // Reads only m, so any number may run at once, each with its own state.
 void fused_loads(const ModelState &m, WheelSoilOutput *out);
+
+// fused_loads on the given unit (sse2 or avx), for tests and benchmarks: the
+// same bits on each; false (and nothing written) for a unit it is not built
+// for or this CPU lacks.
+bool fused_loads_on(VectorUnit unit, const ModelState &m, WheelSoilOutput *out);
 
 // The 18 outputs by the reference path: one gauss_legendre_2d call per
 // integral over the documented coordinate-only functions. Writes model_state.

@@ -21,6 +21,10 @@
 
 namespace baseline_fused {
 
+using full_model::gl_abscissa;
+using full_model::gl_point_weight;
+using full_model::gl_strip_factor;
+
 namespace {
 
 constexpr int points = 30;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "generated_inputs.h"
@@ -32,6 +33,35 @@ TEST(FusedEvaluator, MatchesTheReferencePathBitForBit) {
   EXPECT_EQ(differing, 0u);
   // the generated set is not all NaN: most wheels still give finite loads
   EXPECT_GT(finite, generated_count / 3);
+}
+
+TEST(FusedEvaluator, EveryUnitHereGivesTheSameBits) {
+  using full_model::VectorUnit;
+  std::vector<VectorUnit> units;
+  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx}) {
+    WheelSoilOutput probe;
+    if (full_model::fused_loads_on(u, ModelState{}, &probe)) units.push_back(u);
+  }
+  ASSERT_FALSE(units.empty());
+  std::printf("default path units compared:");
+  for (VectorUnit u : units) std::printf(" %s", full_model::vector_unit_name(u));
+  std::printf("\n");
+  std::size_t differing = 0;
+  for (const auto &input : generated::inputs(generated_count)) {
+    WheelSoilInput in;
+    std::memcpy(&in, input.data(), sizeof in);
+    const ModelState m = full_model::state_from_input(in);
+    WheelSoilOutput first, other;
+    full_model::fused_loads_on(units[0], m, &first);
+    for (std::size_t u = 1; u < units.size(); ++u) {
+      full_model::fused_loads_on(units[u], m, &other);
+      const double *a = &first.rim_fx, *b = &other.rim_fx;
+      for (int k = 0; k < 18; ++k)
+        if (!golden::same_value(a[k], b[k]) && ++differing <= 10)
+          ADD_FAILURE() << full_model::vector_unit_name(units[u]) << " slot " << k;
+    }
+  }
+  EXPECT_EQ(differing, 0u);
 }
 
 // Wheels aimed at the work the fused evaluator skips or reuses: sidewall
