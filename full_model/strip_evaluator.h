@@ -8,7 +8,7 @@
 //   void exp(const double *x, const Mask *use, double *y)   null), else 0.0
 //   void pow(const double *x, double e, const Mask *use, double *y)
 //   void sincos(const double *x, double *s, double *c)
-// each over gl_lanes lanes (Mask is strips::Mask, one byte a lane). The arithmetic is the documented functions' own
+// each over gl_lanes lanes (Mask is strips::Mask, a double's width). The arithmetic is the documented functions' own
 // inline arithmetic, in the same order, and the sums run in the quadrature's
 // one traversal (gl_product_rule), so with the C library's functions the
 // bits are those of the reference path.
@@ -51,8 +51,9 @@ namespace strips {
 
 constexpr int points = 30;  // every integral's count in each direction
 
-// A lane's flag: 1 where a function is to be taken.
-using Mask = unsigned char;
+// A lane's flag: 1 where a function is to be taken (a double's width, so that
+// flags and values share the vector unit's lanes).
+using Mask = long long;
 
 inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 inline bool same_lanes(const double *a, const double *b) {
