@@ -19,6 +19,7 @@
 #include "golden.h"
 #include "load_model.h"
 #include "slot_tables.h"
+#include "vector_loads.h"
 #include "wheel_soil_model.h"
 
 namespace {
@@ -205,6 +206,29 @@ TEST_P(ToolTables, ThreadsChangeNoByte) {
   EXPECT_EQ(one.out, plain_calls.out);
 }
 
+TEST(Tool, VectorMathGivesTheVectorPathsBits) {
+  const auto cases = golden::load("talvor.txt", 29, 18);
+  std::string input;
+  for (const auto &c : cases) input += vector_line(c.inputs);
+  const ToolRun one = run_tool("talvor --math vector", input);
+  if (!full_model::vector_math_available()) {
+    EXPECT_EQ(one.status, 2);
+    return;
+  }
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(run_tool("talvor --math=vector --threads 2", input).out, one.out);
+  std::string header;
+  const auto rows = parse_csv(one.out, &header);
+  ASSERT_EQ(rows.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    double own[18];
+    full_model::run_model_vector(own, cases[i].inputs.data());
+    for (int k = 0; k < 18; ++k)
+      EXPECT_TRUE(golden::same_value(rows[i][k], own[k])) << cases[i].name << " slot " << k;
+  }
+  EXPECT_EQ(run_tool("talvor --math standard", input).out, run_tool("talvor", input).out);
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, ToolTables,
                          testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 0},
                                          GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table, 0}),
@@ -273,6 +297,10 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"bad threads", "talvor --threads -1", "", 2,
                 "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
                 "1024, not '-1'"},
+        Failure{"bad math", "talvor --math fast", "", 2,
+                "wheelsoil: --math needs standard or vector, not 'fast'"},
+        Failure{"vector pindrel", "pindrel --math vector", "", 2,
+                "wheelsoil: --math vector is for talvor only"},
         Failure{"huge threads", "talvor --threads 2000", "", 2,
                 "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
                 "1024, not '2000'"},
