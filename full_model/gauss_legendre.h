@@ -88,7 +88,8 @@ constexpr int gl_lanes = 32;
 template <int K, class Strip>
 void gl_product_rule(double a, double b, int n_outer, int n_inner, Strip &strip,
                      double (&sum)[K]) {
-  for (int k = 0; k < K; ++k) sum[k] = 0.0;  // one plain accumulator per integral
+  double s[K];  // one plain accumulator per integral, in registers
+  for (int k = 0; k < K; ++k) s[k] = 0.0;
   const double d = b - a;
   alignas(64) double x[gl_lanes];
   for (int i = 0; i < n_outer; ++i) x[i] = gl_abscissa(d, gl_nodes[n_outer][i], b, a);
@@ -106,9 +107,16 @@ void gl_product_rule(double a, double b, int n_outer, int n_inner, Strip &strip,
     if (!strip.values(i, x[i], t, f)) continue;
     for (j = 0; j < n_inner; ++j) {
       const double w = gl_point_weight(p, gl_weights[n_outer][i], gl_weights[n_inner][j]);
-      for (int k = 0; k < K; ++k) sum[k] = sum[k] + f[k][j] * w;
+      // unrolled, so that the K sums stay in registers
+#if defined(__clang__)
+#pragma unroll
+#elif defined(__GNUC__)
+#pragma GCC unroll 8
+#endif
+      for (int k = 0; k < K; ++k) s[k] = s[k] + f[k][j] * w;
     }
   }
+  for (int k = 0; k < K; ++k) sum[k] = s[k];
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
