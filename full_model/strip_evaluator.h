@@ -8,10 +8,10 @@
 //   void exp(const double *x, const Mask *use, double *y)   null), else 0.0
 //   void pow(const double *x, double e, const Mask *use, double *y)
 //   void sincos(const double *x, double *s, double *c)
-// each over gl_lanes lanes (Mask is strips::Mask, a double's width). The arithmetic is the documented functions' own
-// inline arithmetic, in the same order, and the sums run in the quadrature's
-// one traversal (gl_product_rule), so with the C library's functions the
-// bits are those of the reference path.
+// each over gl_lanes lanes (Mask: strips::Mask, a double's width). The
+// arithmetic is the documented functions' own inline arithmetic, in the same
+// order, and the sums run in the quadrature's one traversal (gl_product_rule),
+// so with the C library's functions the bits are those of the reference path.
 //
 // Reuse that keeps the bits, each because a deterministic function of equal
 // arguments gives equal results:
@@ -55,6 +55,7 @@ constexpr int points = 30;  // every integral's count in each direction
 // flags and values share the vector unit's lanes).
 using Mask = long long;
 
+// Whether two doubles, or two strips of lanes, hold the same bits.
 inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 inline bool same_lanes(const double *a, const double *b) {
   return std::memcmp(a, b, gl_lanes * sizeof(double)) == 0;
@@ -71,6 +72,7 @@ struct CallConstants {
   bool shared_modulus;  // kx and ky the same bits: F(j, ky) = F(j, kx)
 };
 
+// The per-call constants of state m, with the functions of Math.
 template <class Math>
 CallConstants call_constants(const ModelState &m) {
   CallConstants c;
@@ -139,6 +141,7 @@ class RimStrips {
     Math::cos(theta_b1_, nullptr, cos_b1_);
   }
 
+  // The strip's limits, formed in outer_points.
   double lower(int i, double) const { return theta2_[i]; }  // exit_angle(y)
   double upper(int i, double) const { return theta1_[i]; }  // entry_angle(y)
 
@@ -242,6 +245,7 @@ struct SideGrid {
   bool filled[gl_max_points];      // strip i's values are present
   alignas(64) double sin[gl_max_points][gl_lanes];
   alignas(64) double cos[gl_max_points][gl_lanes];
+  // Makes the grid the side's of sinkage z, empty.
   void claim(double z) {
     sinkage = z;
     for (bool &f : filled) f = false;
@@ -288,9 +292,12 @@ class SideStrips {
     Math::sincos(theta_e_, sin_e_, cos_e_);
   }
 
+  // The circle's limits, -theta_e and theta_e.
   double lower(int i, double) const { return side_lower_limit(z_, theta_e_[i]); }
   double upper(int i, double) const { return side_upper_limit(z_, theta_e_[i]); }
 
+  // The six load densities at the circle's points; false for a circle
+  // without pressure anywhere.
   bool values(int i, double rho, const double *t, double (*f)[gl_lanes]) {
     if (unloaded(i, rho)) return false;
     const ModelState &m = m_;
