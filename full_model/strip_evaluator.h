@@ -163,11 +163,13 @@ class RimStrips {
     }
     if (strip_without_contact(theta1))
       for (int j = 0; j < gl_lanes; ++j) jx[j] = jy[j] = 0.0;
-    for (int j = 0; j < gl_lanes; ++j)
-      ax[j] = mobilisation_exponent(total_displacement(jx[j], jy[j]), m.kx);
+    alignas(64) double jt[gl_lanes];
+    for (int j = 0; j < gl_lanes; ++j) {
+      jt[j] = total_displacement(jx[j], jy[j]);
+      ax[j] = mobilisation_exponent(jt[j], m.kx);
+    }
     if (!c_.shared_modulus)
-      for (int j = 0; j < gl_lanes; ++j)
-        ay[j] = mobilisation_exponent(total_displacement(jx[j], jy[j]), m.ky);
+      for (int j = 0; j < gl_lanes; ++j) ay[j] = mobilisation_exponent(jt[j], m.ky);
     const double *ex = exp_x_(ax);
     const double *ey = c_.shared_modulus ? ex : exp_y_(ay);
     const double r = m.radius;
