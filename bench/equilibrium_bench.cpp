@@ -10,6 +10,9 @@
 #include "wheel_equilibrium.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+
 namespace {
 
 // The tests' rover wheel on dry sand (r = 0.13 m, b = 0.16 m), moving at
@@ -54,10 +57,10 @@ BENCHMARK(solve)
 void model_evaluation(benchmark::State &state) {
   WheelSoilInput in = rover_on_dry_sand(0.2, 0);
   in.centre_height = equilibrium::solve_equilibrium(in, 100).centre_height;
-  const ModelState m = full_model::state_from_input(in);
+  const full_model::ModelState m = full_model::make_state(in);
   WheelSoilOutput out;
   for (auto _ : state) {
-    full_model::fused_loads(m, &out);
+    full_model::evaluate(m, &out);
     benchmark::DoNotOptimize(out);
   }
 }

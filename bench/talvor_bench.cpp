@@ -15,6 +15,9 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil::detail;
+using wheelsoil::detail::full_model::run_model;
+
 namespace {
 
 struct Case {

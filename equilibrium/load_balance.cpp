@@ -1,3 +1,5 @@
+#include "../api/strict_fp.h"
+
 #include "load_balance.h"
 
 #include <algorithm>
@@ -9,7 +11,7 @@
 
 #include <boost/math/tools/toms748_solve.hpp>
 
-namespace equilibrium {
+namespace wheelsoil::detail::equilibrium {
 
 namespace {
 
@@ -148,4 +150,4 @@ BalanceResult balance_load(const std::function<double(double)> &force, const Bal
   return result;
 }
 
-}  // namespace equilibrium
+}  // namespace wheelsoil::detail::equilibrium

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace equilibrium {
+namespace wheelsoil::detail::equilibrium {
 
 // How a search ended.
 enum class BalanceStatus : int {
@@ -47,6 +47,6 @@ struct BalanceResult {
 // there with non_finite_force. Each sampled height is evaluated once.
 BalanceResult balance_load(const std::function<double(double)> &force, const BalanceProblem &problem);
 
-}  // namespace equilibrium
+}  // namespace wheelsoil::detail::equilibrium
 
 #endif

@@ -1,19 +1,18 @@
+#include "../api/strict_fp.h"
+
 #include "wheel_equilibrium.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <limits>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "contact_geometry.h"
 #include "load_balance.h"
 
-namespace equilibrium {
+namespace wheelsoil::detail::equilibrium {
 
 namespace {
 
@@ -47,7 +46,7 @@ std::string wheel_problem(const WheelSoilInput &in) {
 }
 
 // The lateral position of the wheel's lowest edge: -b/2 for s_t > 0, else +b/2.
-double lowest_edge(const ModelState &m) {
+double lowest_edge(const full_model::ModelState &m) {
   return m.tilt_sine > 0 ? m.width * (-0.5) : m.width * 0.5;
 }
 
@@ -89,13 +88,13 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   }
 
   // One model evaluation per sampled height, each with its own state.
-  ModelState state = full_model::state_from_input(input);
+  full_model::ModelState state = full_model::make_state(input);
   std::vector<std::pair<double, WheelSoilOutput>> evaluated;
   evaluated.reserve(std::size_t(std::max(options.max_iterations, 4)));
   auto force = [&state, &evaluated](double h) {
     state.centre_height = h;
     WheelSoilOutput out{};
-    full_model::fused_loads(state, &out);
+    full_model::evaluate(state, &out);
     evaluated.emplace_back(h, out);
     return all_finite(out) ? vertical_force(out) : nan;
   };
@@ -176,29 +175,18 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   return result;
 }
 
-void solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
-                             const double *loads, std::size_t load_step, std::size_t count,
-                             EquilibriumResult *results, unsigned threads,
-                             const EquilibriumOptions &options) {
+BatchOutcome solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
+                                     const double *loads, std::size_t load_step, std::size_t count,
+                                     EquilibriumResult *results, unsigned threads,
+                                     const EquilibriumOptions &options, const BatchHook &hook) {
   // Solves are handed out one at a time: their costs differ from case to case.
-  std::atomic<std::size_t> next{0};
-  auto work = [&]() {
-    for (std::size_t k = next++; k < count; k = next++)
-      results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step], options);
-  };
-  unsigned n = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-  n = unsigned(std::min<std::size_t>(n, std::max<std::size_t>(count, 1)));
-  std::vector<std::thread> workers;
-  // A thread the system will not start is no error: the threads already
-  // running, this one among them, take the remaining solves. Letting the
-  // exception out would destroy running threads and end the host process.
-  try {
-    workers.reserve(n - 1);
-    for (unsigned t = 1; t < n; ++t) workers.emplace_back(work);
-  } catch (const std::exception &) {
-  }
-  work();
-  for (std::thread &t : workers) t.join();
+  return run_batch(
+      count, threads, 1,
+      [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+          results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step], options);
+      },
+      hook);
 }
 
-}  // namespace equilibrium
+}  // namespace wheelsoil::detail::equilibrium

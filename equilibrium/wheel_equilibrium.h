@@ -6,7 +6,7 @@
 // touches the soil (no sinkage) and the height at which the lowest edge has
 // sunk one radius. For a wheel tilted by asin(s_t) the lowest edge is at
 // y = -b/2 when s_t > 0 and at y = +b/2 when s_t < 0. Every evaluation uses a
-// state of its own (full_model::fused_loads), so any number of solves may run
+// state of its own (full_model::evaluate), so any number of solves may run
 // at once on different threads.
 #ifndef WHEELSOIL_EQUILIBRIUM_WHEEL_EQUILIBRIUM_H
 #define WHEELSOIL_EQUILIBRIUM_WHEEL_EQUILIBRIUM_H
@@ -14,9 +14,10 @@
 #include <cstddef>
 #include <string>
 
+#include "../api/batch_runner.h"
 #include "wheel_soil_model.h"
 
-namespace equilibrium {
+namespace wheelsoil::detail::equilibrium {
 
 // How a solve ended. The numbers are stable: the Octave binding and the
 // command line report them.
@@ -72,14 +73,15 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
                                     const EquilibriumOptions &options = {});
 
 // results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step])
-// for k < count, on up to `threads` threads (0: one per hardware thread). A
-// step of 0 uses one input (or one load) for every solve. Results do not
-// depend on the thread count.
-void solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
-                             const double *loads, std::size_t load_step, std::size_t count,
-                             EquilibriumResult *results, unsigned threads,
-                             const EquilibriumOptions &options = {});
+// for k < count, on up to `threads` threads (0: one per hardware thread),
+// through the batch runner (hook: see run_batch). A step of 0 uses one input
+// (or one load) for every solve. Results do not depend on the thread count.
+BatchOutcome solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
+                                     const double *loads, std::size_t load_step, std::size_t count,
+                                     EquilibriumResult *results, unsigned threads,
+                                     const EquilibriumOptions &options = {},
+                                     const BatchHook &hook = {});
 
-}  // namespace equilibrium
+}  // namespace wheelsoil::detail::equilibrium
 
 #endif

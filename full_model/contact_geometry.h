@@ -8,6 +8,8 @@
 
 #include "wheel_soil_model.h"
 
+namespace wheelsoil::detail::full_model {
+
 // Documented functions over model_state, each a one-line adapter over the
 // arithmetic below.
 double sinkage_at(double y);
@@ -18,8 +20,6 @@ double exit_angle(double y);
 double band_entry_angle(double y);
 double band_max_stress_angle(double y);
 double band_exit_angle(double y);
-
-namespace full_model {
 
 // The marker of an undefined slip ratio (no spin and no forward speed).
 constexpr double undefined_slip = 2.0;
@@ -101,6 +101,6 @@ inline StripAngles strip_angles(const ModelState &m, double s, double y) {
   return a;
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -6,6 +6,8 @@
 // the surface. Every value comes from the same inline arithmetic as the
 // documented functions, and the six sums are accumulated in the same i-outer,
 // j-inner order with the same weight products, so the bits are the same.
+#include "../api/strict_fp.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -16,7 +18,7 @@
 #include "sidewall_loads.h"
 #include "wheel_soil_model.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 namespace {
 
@@ -139,7 +141,7 @@ void side_loads(const ModelState &m, double y_s, double (&sum)[6]) {
 
 }  // namespace
 
-void fused_loads(const ModelState &m, WheelSoilOutput *out) {
+void evaluate(const ModelState &m, WheelSoilOutput *out) {
   double rim[6], plus[6], minus[6];
   rim_loads(m, rim);
   side_loads(m, plus_side(m), plus);
@@ -148,4 +150,4 @@ void fused_loads(const ModelState &m, WheelSoilOutput *out) {
   finish_outputs(out, plus, minus);
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model

@@ -1,4 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "gauss_legendre.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -22,3 +26,5 @@ double gauss_legendre_2d(double a, double b, LimitFunction lower, LimitFunction 
   }
   return sum;
 }
+
+}  // namespace wheelsoil::detail::full_model

@@ -3,7 +3,7 @@
 #ifndef WHEELSOIL_FULL_MODEL_GAUSS_LEGENDRE_H
 #define WHEELSOIL_FULL_MODEL_GAUSS_LEGENDRE_H
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 constexpr int gl_max_points = 30;
 
@@ -29,8 +29,6 @@ constexpr GaussLegendreTable mirror_table(const double (&half)[31][15], bool neg
 inline constexpr GaussLegendreTable gl_node_table = mirror_table(gl_half_nodes, true);
 inline constexpr GaussLegendreTable gl_weight_table = mirror_table(gl_half_weights, false);
 
-}  // namespace full_model
-
 // gl_nodes[n][k]: node k of the n-point rule on [-1, 1], descending; rows 0
 // and 1 and the entries k >= n are 0.0. gl_weights[n][k]: its weight.
 inline constexpr const double (&gl_nodes)[31][30] = full_model::gl_node_table.entry;
@@ -47,8 +45,6 @@ using IntegrandFunction = double (*)(double x, double t);
 double gauss_legendre_2d(double a, double b, LimitFunction lower, LimitFunction upper,
                          IntegrandFunction integrand, int n_outer, int n_inner);
 
-namespace full_model {
-
 // x_i = ((b - a) xi_i + b + a)/2, in the grouping that fixes its bits.
 inline double gl_abscissa(double d, double node, double b, double a) {
   return ((d * node + b) + a) * 0.5;
@@ -64,6 +60,6 @@ inline double gl_point_weight(double p, double w_outer, double w_inner) {
 
 inline int gl_clamp_count(int n) { return n > gl_max_points ? gl_max_points : n; }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

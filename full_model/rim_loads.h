@@ -5,6 +5,8 @@
 #ifndef WHEELSOIL_FULL_MODEL_RIM_LOADS_H
 #define WHEELSOIL_FULL_MODEL_RIM_LOADS_H
 
+namespace wheelsoil::detail::full_model {
+
 // Documented integrands over model_state, slot order 0 to 5.
 double rim_fx_integrand(double y, double theta);
 double rim_fy_integrand(double y, double theta);
@@ -12,8 +14,6 @@ double rim_fz_integrand(double y, double theta);
 double rim_mx_integrand(double y, double theta);
 double rim_my_integrand(double y, double theta);
 double rim_mz_integrand(double y, double theta);
-
-namespace full_model {
 
 // The stresses and trigonometry at one rim point.
 struct RimPoint {
@@ -56,6 +56,6 @@ inline double rim_mz_density(const RimPoint &p, double r) {
          r;
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -1,6 +1,10 @@
+#include "../api/strict_fp.h"
+
 #include "rim_stress.h"
 
 #include "contact_geometry.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -60,3 +64,5 @@ double rim_shear(double y, double theta, bool lateral) {
 double shear_stress_x(double y, double theta) { return rim_shear(y, theta, false); }
 
 double shear_stress_y(double y, double theta) { return rim_shear(y, theta, true); }
+
+}  // namespace wheelsoil::detail::full_model

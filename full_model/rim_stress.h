@@ -8,6 +8,8 @@
 
 #include "wheel_soil_model.h"
 
+namespace wheelsoil::detail::full_model {
+
 // Documented functions over model_state, adapters over the arithmetic below.
 double shear_displacement_x(double y, double theta);
 double shear_displacement_y(double y, double theta);
@@ -16,8 +18,6 @@ double band_normal_stress(double y, double theta);
 double normal_stress(double y, double theta);
 double shear_stress_x(double y, double theta);
 double shear_stress_y(double y, double theta);
-
-namespace full_model {
 
 // Displacement magnitude standing in for N/wy when the wheel does not spin.
 constexpr double locked_displacement = 10.0;
@@ -155,6 +155,6 @@ inline double shear_component(double v_dir, double v, double tau_max, double fac
   return (sgn(v_dir) * tau_max) * (factor * direction);
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -1,4 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "sidewall_loads.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -123,3 +127,5 @@ double side_my_integrand_minus(double rho, double theta) {
 double side_mz_integrand_minus(double rho, double theta) {
   return integrand<minus, fm::side_mz_density>(rho, theta);
 }
+
+}  // namespace wheelsoil::detail::full_model

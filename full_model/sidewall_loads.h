@@ -12,6 +12,8 @@
 #include "rim_stress.h"
 #include "wheel_soil_model.h"
 
+namespace wheelsoil::detail::full_model {
+
 // Documented point functions over model_state.
 double side_depth(double y, double rho, double theta);
 double side_tangential_disp(double y, double rho, double theta);
@@ -37,8 +39,6 @@ double side_fz_integrand_minus(double rho, double theta);
 double side_mx_integrand_minus(double rho, double theta);
 double side_my_integrand_minus(double rho, double theta);
 double side_mz_integrand_minus(double rho, double theta);
-
-namespace full_model {
 
 // Offset of the passive-pressure angle: close to, but not, pi/4 (by about 9e-10).
 constexpr double passive_angle_offset = 0.7853981625;
@@ -154,6 +154,6 @@ inline double side_mz_density(const SidePoint &s) {
          (s.tau_t * s.cos_theta - s.tau_r * s.sin_theta) * s.rho * s.y;
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -4,15 +4,17 @@
 
 #include <cstddef>
 
-namespace full_model {
+#include "../api/batch_runner.h"
+
+namespace wheelsoil::detail::full_model {
 
 // outputs[18k .. 18k+17] = talvor(inputs[29k .. 29k+28]) for k < count, bit for
 // bit as count single calls of run_model, on up to `threads` threads (0: one
-// per hardware thread). Each evaluation has its own state; model_state is
-// neither read nor written.
-void evaluate_batch(const double *inputs, double *outputs, std::size_t count,
-                    unsigned threads);
+// per hardware thread), through the batch runner (hook: see run_batch). Each
+// evaluation has its own state; model_state is neither read nor written.
+BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
+                            unsigned threads, const BatchHook &hook = {});
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -11,6 +11,9 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil::detail;
+using wheelsoil::detail::full_model::run_model;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   fuzz::Bytes bytes{data, size};
   const std::vector<double> in = fuzz::vectors(bytes, fuzz::talvor_base, 29, 4);

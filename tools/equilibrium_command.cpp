@@ -1,5 +1,7 @@
 #include "equilibrium_command.h"
 
+#include <wheelsoil/equilibrium.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -10,9 +12,8 @@
 #include "csv_writer.h"
 #include "slot_tables.h"
 #include "vector_reader.h"
-#include "wheel_equilibrium.h"
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 namespace {
 
@@ -157,18 +158,23 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
     return exit_bad_input;
   }
 
-  std::vector<WheelSoilInput> inputs(vectors.count);
-  std::memcpy(inputs.data(), vectors.values.data(), vectors.count * sizeof(WheelSoilInput));
-  std::vector<equilibrium::EquilibriumResult> results(vectors.count);
-  equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, vectors.count,
-                                       results.data(), threads);
+  std::vector<wheelsoil::EquilibriumResult> results(vectors.count);
+  wheelsoil::BatchOptions batch;
+  batch.threads = threads;
+  try {
+    wheelsoil::solve_equilibrium_batch(wheelsoil::packed(vectors.values.data(), vectors.count, 29),
+                                       &load, 0, results.data(), batch);
+  } catch (const wheelsoil::Error &e) {
+    err << "wheelsoil: " << e.what() << '\n';
+    return exit_bad_input;
+  }
 
   // Rows of nan where no height carries the load.
   std::string text = header_line(table.table);
   std::vector<double> row(23);
   bool all_solved = true;
   for (std::size_t k = 0; k < results.size(); ++k) {
-    const equilibrium::EquilibriumResult &r = results[k];
+    const wheelsoil::EquilibriumResult &r = results[k];
     const double nan = std::nan("");
     const double *slot = &r.loads.rim_fx;
     for (int j = 0; j < 18; ++j) row[j] = r.converged ? slot[j] : nan;
@@ -188,4 +194,4 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
   return all_solved ? exit_ok : exit_not_solved;
 }
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

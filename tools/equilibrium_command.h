@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 // Runs the subcommand with the arguments that follow "equilibrium"; FILE or
 // '-' (or none) reads from in. Results go to out, messages to err. Returns the
@@ -17,6 +17,6 @@ namespace wheelsoil_cli {
 int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
                         std::ostream &out, std::ostream &err);
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli
 
 #endif

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 namespace {
 
 bool is_space(char c) {
@@ -218,4 +218,4 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
   return true;
 }
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

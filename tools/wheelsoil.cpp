@@ -1,6 +1,7 @@
 // wheelsoil: the talvor and pindrel models from the command line. Reads input
 // vectors from a file or standard input and writes the results as CSV.
 #include <unistd.h>
+#include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,7 +21,7 @@
 
 namespace {
 
-using namespace wheelsoil_cli;
+using namespace wheelsoil::detail::cli;
 
 constexpr int exit_ok = 0;
 constexpr int exit_bad_input = 1;
@@ -232,7 +233,7 @@ int main(int argc, char **argv) {
       print_help();
       return std::fflush(stdout) == 0 ? exit_ok : exit_bad_input;
     } else if (a == "--version") {
-      std::printf("wheelsoil %s\n", WHEELSOIL_VERSION);
+      std::printf("wheelsoil %s\n", wheelsoil_version());
       return exit_ok;
     } else if (a == "--threads" || a.rfind("--threads=", 0) == 0) {
       std::string value;

@@ -9,6 +9,10 @@
 
 #include "load_balance.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::equilibrium;
+
 namespace {
 
 using equilibrium::balance_load;

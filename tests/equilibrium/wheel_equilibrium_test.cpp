@@ -12,6 +12,11 @@
 #include "soil_cases.h"
 #include "wheel_equilibrium.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::equilibrium;
+using wheelsoil::detail::full_model::run_model;
+
 namespace {
 
 using equilibrium::EquilibriumResult;
@@ -96,7 +101,7 @@ TEST(HeightBracket, EndsAtNoSinkageAndOneRadiusAtTheLowestEdge) {
   for (double tilt : {-0.6, -0.1, 0.0, 0.3, 0.9}) {
     in.tilt_sine = tilt;
     const equilibrium::HeightBracket b = equilibrium::height_bracket(in);
-    ModelState m = full_model::state_from_input(in);
+    full_model::ModelState m = full_model::make_state(in);
     const double low_edge = tilt > 0 ? -in.width / 2 : in.width / 2;
     const double high_edge = -low_edge;
     m.centre_height = b.light;
@@ -115,7 +120,7 @@ TEST(HeightBracket, EndsAtNoSinkageAndOneRadiusAtTheLowestEdge) {
 // braking, tilted either way, a band surface, and sliding sideways so that
 // a sidewall carries part of the load.
 std::vector<WheelSoilInput> varied_wheels() {
-  const Soil sand = published_soils()[0];
+  const TestSoil sand = published_soils()[0];
   std::vector<WheelSoilInput> wheels = {wheel_on(sand, 0.2, 0), wheel_on(sand, 0.8, 0),
                                         wheel_on(sand, -0.4, 0), wheel_on(sand, 0.3, 0.25),
                                         wheel_on(sand, 0.3, -0.25)};
@@ -143,7 +148,7 @@ TEST(WheelEquilibrium, RunModelAtTheSolvedHeightCarriesTheLoad) {
       EXPECT_NEAR(out[2] + out[8], w, load_tolerance * w);
       EXPECT_EQ(r.vertical_load, out[2] + out[8]);
       EXPECT_EQ(r.residual, r.vertical_load - w);
-      ModelState m = full_model::state_from_input(at);
+      full_model::ModelState m = full_model::make_state(at);
       EXPECT_EQ(r.sinkage, full_model::sinkage_at(m, 0.0));
       EXPECT_EQ(r.max_sinkage, std::fmax(full_model::sinkage_at(m, in.width * 0.5),
                                          full_model::sinkage_at(m, in.width * (-0.5))));
@@ -233,7 +238,7 @@ TEST(WheelEquilibrium, AVerticalForceThatJumpsOverTheLoadIsNotConverged) {
   // Braking on soft snow: the slip velocity changes sign inside the contact,
   // and the vertical force steps by several newtons where a quadrature node
   // crosses that angle (56.4 N to 63.7 N near 0.118 m of sinkage).
-  Soil snow = published_soils()[10];
+  TestSoil snow = published_soils()[10];
   const WheelSoilInput in = wheel_on(snow, -0.5, 0);
   const EquilibriumResult r = solve_equilibrium(in, 60);
   EXPECT_EQ(r.status, EquilibriumStatus::not_converged);
@@ -251,7 +256,7 @@ TEST(WheelEquilibrium, AVerticalForceThatJumpsOverTheLoadIsNotConverged) {
 TEST(WheelEquilibrium, BatchesMatchSingleSolvesOnAnyNumberOfThreads) {
   const std::vector<WheelSoilInput> wheels = varied_wheels();
   std::vector<double> loads;
-  for (std::size_t k = 0; k < wheels.size(); ++k) loads.push_back(k == 2 ? 1e5 : 30.0 + 10 * k);
+  for (std::size_t k = 0; k < wheels.size(); ++k) loads.push_back(k == 2 ? 1e5 : 30.0 + 10.0 * double(k));
   const std::size_t n = wheels.size();
   for (unsigned threads : {1u, 2u, 5u}) {
     std::vector<EquilibriumResult> paired(n), one_wheel(n);
@@ -276,7 +281,7 @@ TEST(WheelEquilibrium, BatchesMatchSingleSolvesOnAnyNumberOfThreads) {
 // loads each soil carries within one radius: always found, in few evaluations.
 TEST(WheelEquilibrium, ConvergesQuicklyOnPublishedSoils) {
   int most = 0;
-  for (const Soil &s : published_soils()) {
+  for (const TestSoil &s : published_soils()) {
     std::vector<double> slips = {0.0, 0.2, 0.5, 0.9};
     if (!s.snow) slips.insert(slips.end(), {-0.2, -0.5});
     const std::vector<double> loads = s.snow ? std::vector<double>{5, 20}

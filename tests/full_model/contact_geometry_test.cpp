@@ -7,6 +7,10 @@
 
 #include "rover_wheel.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 struct ContactGeometry : ::testing::Test {

@@ -9,6 +9,10 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 constexpr std::size_t generated_count = 2400;

@@ -9,6 +9,10 @@
 #include "../golden.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 std::atomic<long> allocations{0};
 }

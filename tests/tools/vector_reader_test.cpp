@@ -3,6 +3,7 @@
 #include "vector_reader.h"
 
 #include <gtest/gtest.h>
+#include <wheelsoil/records.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -12,11 +13,9 @@
 #include <string>
 
 #include "csv_writer.h"
-#include "load_model.h"
 #include "slot_tables.h"
-#include "wheel_soil_model.h"
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 namespace {
 
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -127,8 +126,8 @@ TEST(ReadVectors, HeaderInAnyOrderWithDefaults) {
   EXPECT_TRUE(r.vectors.had_header);
   ASSERT_EQ(r.vectors.count, 2u);
   const double *v = r.vectors.values.data();
-  for (std::size_t k : slots) EXPECT_EQ(v[k], 100.0 + k) << pindrel_table.inputs[k].name;
-  const LoadModelInput &in = *reinterpret_cast<const LoadModelInput *>(v);
+  for (std::size_t k : slots) EXPECT_EQ(v[k], 100.0 + double(k)) << pindrel_table.inputs[k].name;
+  const wheelsoil::LoadModelInput &in = *reinterpret_cast<const wheelsoil::LoadModelInput *>(v);
   EXPECT_EQ(in.band_radius, in.radius);  // copies of another slot
   EXPECT_EQ(in.band_entry_angle, in.rim_entry_angle);
   EXPECT_EQ(in.front_angle, in.rim_entry_angle);
@@ -158,7 +157,8 @@ TEST(ReadVectors, TalvorDefaultsMatchTheDocumentedOnes) {
     }
   const Read r = read(header + "\n" + row + "\n", talvor_table);
   ASSERT_TRUE(r.ok) << r.error.reason;
-  const WheelSoilInput &in = *reinterpret_cast<const WheelSoilInput *>(r.vectors.values.data());
+  const wheelsoil::WheelSoilInput &in =
+      *reinterpret_cast<const wheelsoil::WheelSoilInput *>(r.vectors.values.data());
   EXPECT_EQ(in.vx, 0);
   EXPECT_EQ(in.wy, 0);
   EXPECT_EQ(in.band_ratio, 1);
@@ -222,8 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
                 3, "expected 11 values (one per header column), found 10"},
         Refusal{"second header", required_header + required_header, 2,
                 "value 1 'width' is not a number"}),
-    [](const testing::TestParamInfo<Refusal> &info) {
-      std::string name = info.param.what;
+    [](const testing::TestParamInfo<Refusal> &param_info) {
+      std::string name = param_info.param.what;
       for (char &c : name)
         if (c == ' ') c = '_';
       return name;
@@ -234,8 +234,9 @@ TEST(SlotTables, NamesAreUniqueAndCopiesComeFromRequiredSlots) {
     for (std::size_t k = 0; k < m->n_inputs; ++k) {
       const Slot &s = m->inputs[k];
       EXPECT_EQ(find_input(*m, s.name, std::strlen(s.name)), k) << s.name;
-      if (s.kind == DefaultKind::copy)
+      if (s.kind == DefaultKind::copy) {
         EXPECT_EQ(m->inputs[s.source].kind, DefaultKind::required) << s.name;
+      }
     }
     EXPECT_EQ(find_input(*m, "nope", 4), m->n_inputs);
   }
@@ -245,4 +246,4 @@ TEST(SlotTables, NamesAreUniqueAndCopiesComeFromRequiredSlots) {
 }
 
 }  // namespace
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,13 +18,11 @@
 
 #include "csv_writer.h"
 #include "golden.h"
-#include "load_model.h"
 #include "slot_tables.h"
-#include "wheel_soil_model.h"
 
 namespace {
 
-using wheelsoil_cli::append_number;
+using wheelsoil::detail::cli::append_number;
 
 struct ToolRun {
   int status = -1;
@@ -81,7 +80,7 @@ std::vector<std::vector<double>> parse_csv(const std::string &text, std::string 
   return rows;
 }
 
-std::string expected_header(const wheelsoil_cli::ModelTable &m) {
+std::string expected_header(const wheelsoil::detail::cli::ModelTable &m) {
   std::string h;
   for (std::size_t k = 0; k < m.n_outputs; ++k) h += (k ? "," : "") + std::string(m.outputs[k].name);
   return h;
@@ -89,7 +88,7 @@ std::string expected_header(const wheelsoil_cli::ModelTable &m) {
 
 struct GoldenModel {
   const char *file;
-  const wheelsoil_cli::ModelTable *table;
+  const wheelsoil::detail::cli::ModelTable *table;
   double tolerance;  // against the reference file; the model's own bits are exact
 };
 
@@ -122,10 +121,10 @@ TEST_P(ToolOnReferenceVectors, GivesTheModelsBits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ToolOnReferenceVectors,
-                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 1e-12},
-                                         GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table,
+                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 1e-12},
+                                         GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table,
                                                      1e-12}),
-                         [](const auto &info) { return std::string(info.param.table->name); });
+                         [](const auto &param_info) { return std::string(param_info.param.table->name); });
 
 // The reference vectors as plain lines and as a table in shuffled column order.
 class ToolTables : public testing::TestWithParam<GoldenModel> {
@@ -169,19 +168,19 @@ TEST_P(ToolTables, OmittedSlotsTakeTheirDefaults) {
   const auto &m = *GetParam().table;
   std::string header;
   for (std::size_t k = 0; k < m.n_inputs; ++k)
-    if (m.inputs[k].kind == wheelsoil_cli::DefaultKind::required)
+    if (m.inputs[k].kind == wheelsoil::detail::cli::DefaultKind::required)
       header += (header.empty() ? "" : ",") + std::string(m.inputs[k].name);
   std::string table = header + "\n", filled;
   for (auto v : inputs) {
     std::vector<double> given;
     for (std::size_t k = 0; k < m.n_inputs; ++k) {
       const auto &s = m.inputs[k];
-      if (s.kind == wheelsoil_cli::DefaultKind::required) given.push_back(v[k]);
+      if (s.kind == wheelsoil::detail::cli::DefaultKind::required) given.push_back(v[k]);
     }
     for (std::size_t k = 0; k < m.n_inputs; ++k) {
       const auto &s = m.inputs[k];
-      if (s.kind == wheelsoil_cli::DefaultKind::constant) v[k] = s.value;
-      if (s.kind == wheelsoil_cli::DefaultKind::copy) v[k] = v[s.source];
+      if (s.kind == wheelsoil::detail::cli::DefaultKind::constant) v[k] = s.value;
+      if (s.kind == wheelsoil::detail::cli::DefaultKind::copy) v[k] = v[s.source];
     }
     table += vector_line(given, ",");
     filled += vector_line(v);
@@ -206,9 +205,9 @@ TEST_P(ToolTables, ThreadsChangeNoByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ToolTables,
-                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 0},
-                                         GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table, 0}),
-                         [](const auto &info) { return std::string(info.param.table->name); });
+                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 0},
+                                         GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table, 0}),
+                         [](const auto &param_info) { return std::string(param_info.param.table->name); });
 
 TEST(Tool, ReadsAFileAndNonFiniteValues) {
   std::vector<double> v(20, 0.25);
@@ -221,7 +220,7 @@ TEST(Tool, ReadsAFileAndNonFiniteValues) {
   ASSERT_EQ(r.status, 0) << r.err;
   v[0] = NAN;
   double own;
-  run_load_model(&own, v.data());
+  ASSERT_EQ(wheelsoil_pindrel(v.data(), v.size(), &own), 0);
   std::string expected = "load\n";
   append_number(&expected, own);
   EXPECT_EQ(r.out, expected + "\n");
@@ -278,8 +277,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "1024, not '2000'"},
         Failure{"unknown option", "talvor --fast", "", 2, "wheelsoil: unknown option '--fast'"},
         Failure{"two files", "talvor a b", "", 2, "wheelsoil: more than one FILE given"}),
-    [](const testing::TestParamInfo<Failure> &info) {
-      std::string name = info.param.what;
+    [](const testing::TestParamInfo<Failure> &param_info) {
+      std::string name = param_info.param.what;
       for (char &c : name)
         if (c == ' ') c = '_';
       return name;
