@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ g++-multilib python3 libgtest-dev libgmock-dev libbenchmark-dev
-          libboost-dev octave liboctave-dev gnuplot-qt clang libclang-rt-14-dev valgrind)
+          libboost-dev octave liboctave-dev gnuplot-qt clang libclang-rt-14-dev valgrind pkgconf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -23,5 +23,5 @@ if ((${#missing[@]})); then
   fi
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DWHEELSOIL_WERROR=ON >/dev/null
 cmake --build build -j "$(nproc)"

@@ -21,6 +21,6 @@
 #include "models.hpp"
 #include "records.hpp"
 #include "tables.hpp"
-#include "version.h"
+#include <wheelsoil/version.h>
 
 #endif
