@@ -1,10 +1,12 @@
 // The talvor_batch gateway through our own MEX host.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "../golden.h"
 #include "mex_host.h"
+#include "../../octave/batch_gateway.h"
 #include "wheel_soil_model.h"
 
 using namespace wheelsoil;
@@ -75,6 +77,24 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
   }
   EXPECT_EQ(call(mexFunction, 1, {p, p}).message, threads);  // not a scalar
   for (mxArray *a : {p, row, single}) mex_host::destroy(a);
+}
+
+// A column count the host's matrices cannot hold is refused, not truncated:
+// our host, like the compatible array API, takes int dimensions.
+TEST_F(TalvorBatchGateway, RefusesMoreColumnsThanTheHostCanHold) {
+  EXPECT_EQ(wheelsoil::detail::mex::max_columns(), std::size_t(INT_MAX));
+  auto too_many = [](int, mxArray *[], int, const mxArray *[]) {
+    wheelsoil::detail::mex::result_columns(std::size_t(INT_MAX) + 1);
+  };
+  EXPECT_EQ(call(too_many, 0, {}).message,
+            "Too many input vectors: a result matrix holds at most 2147483647 columns.");
+  auto fits = [](int, mxArray *plhs[], int, const mxArray *[]) {
+    plhs[0] = mxCreateDoubleMatrix(1, wheelsoil::detail::mex::result_columns(3, 3), mxREAL);
+  };
+  auto r = call(fits, 1, {});
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_EQ(mxGetN(r.outputs[0]), 3u);
+  mex_host::release(r);
 }
 
 }  // namespace
