@@ -124,10 +124,11 @@ TEST(LibraryBatches, ReadAnyLayoutOnAnyThreadCountWithTheSingleCallsBits) {
   for (const auto &p : generated::inputs(60, 5))
     talvor_inputs.insert(talvor_inputs.end(), p.begin(), p.end());
   const std::vector<double> talvor_expected = talvor_mex(talvor_inputs);
-  std::vector<double> pindrel_inputs = packed_inputs("pindrel.txt", 20, 1);
-  for (int copies = 0; copies < 5; ++copies)
-    pindrel_inputs.insert(pindrel_inputs.end(), pindrel_inputs.begin(),
-                          pindrel_inputs.begin() + 20 * 17);
+  // The reference cases six times over: enough vectors for a few blocks.
+  const std::vector<double> pindrel_cases = packed_inputs("pindrel.txt", 20, 1);
+  std::vector<double> pindrel_inputs;
+  for (int copies = 0; copies < 6; ++copies)
+    pindrel_inputs.insert(pindrel_inputs.end(), pindrel_cases.begin(), pindrel_cases.end());
   const std::vector<double> pindrel_expected = pindrel_mex(pindrel_inputs);
 
   for (unsigned threads : {1u, 2u, 3u, 0u}) {

@@ -113,12 +113,16 @@ TEST(BatchRunner, AnExceptionOnAnyThreadReachesTheCallerAfterTheOthersFinish) {
     // Rethrown only once every worker had left its block.
     EXPECT_EQ(running.load(), 0);
   }
-  // A throwing hook stops the batch the same way.
+  // A throwing hook stops the batch the same way. (On one thread, so that
+  // the calling thread surely finishes a block and asks the hook.)
   const BatchHook throwing{[](void *, std::size_t, std::size_t) -> int {
                              throw std::logic_error("hook");
                            },
                            nullptr};
-  EXPECT_THROW(run_batch(100, 2, 1, [](std::size_t, std::size_t) {}, throwing), std::logic_error);
+  std::size_t calls = 0;
+  EXPECT_THROW(run_batch(100, 1, 1, [&](std::size_t, std::size_t) { ++calls; }, throwing),
+               std::logic_error);
+  EXPECT_EQ(calls, 1u);
 }
 
 #ifndef WHEELSOIL_SANITIZED
