@@ -46,6 +46,7 @@ int guarded(F &&f) noexcept {
   }
 }
 
+// WHEELSOIL_ERROR_FLAGS if flags holds a bit this version does not know.
 int check_flags(unsigned flags) {
   return (flags & ~WHEELSOIL_KNOWN_FLAGS) ? WHEELSOIL_ERROR_FLAGS : WHEELSOIL_OK;
 }
@@ -93,6 +94,7 @@ int check_batch(const View &in, std::size_t slots, const void *output, unsigned 
   return WHEELSOIL_OK;
 }
 
+// The runner's hook for the C progress function (none when it is NULL).
 BatchHook hook_of(wheelsoil_progress progress, void *context) {
   BatchHook hook;
   hook.function = progress;
@@ -100,6 +102,7 @@ BatchHook hook_of(wheelsoil_progress progress, void *context) {
   return hook;
 }
 
+// *done and the status of a batch that ran.
 int batch_status(const BatchOutcome &outcome, std::size_t *done) {
   if (done) *done = outcome.done;
   return outcome.stopped ? WHEELSOIL_STOPPED : WHEELSOIL_OK;
@@ -118,6 +121,8 @@ double pindrel_one(const LoadModelInput &in) {
 }
 
 #if WHEELSOIL_HAS_EQUILIBRIUM
+// The solver's options from the C ones (NULL: the defaults), or
+// WHEELSOIL_ERROR_OPTIONS.
 int check_options(const wheelsoil_equilibrium_options *options,
                   equilibrium::EquilibriumOptions *out) {
   if (!options) return WHEELSOIL_OK;
@@ -130,6 +135,7 @@ int check_options(const wheelsoil_equilibrium_options *options,
   return WHEELSOIL_OK;
 }
 
+// The C record of a solve; the message truncated to the record's room.
 void to_c(const equilibrium::EquilibriumResult &r, wheelsoil_equilibrium_result *c) {
   c->status = static_cast<int>(r.status);
   c->converged = r.converged ? 1 : 0;

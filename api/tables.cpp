@@ -33,6 +33,7 @@ wheelsoil_slot_info pindrel_output() {
   return {s.name, s.symbol, s.unit, kind_result, s.value, s.copy_of, s.meaning, s.range};
 }
 
+// &table[index], or NULL past its end.
 template <std::size_t N>
 const wheelsoil_slot_info *entry(const wheelsoil_slot_info (&table)[N], std::size_t index) {
   return index < N ? &table[index] : nullptr;

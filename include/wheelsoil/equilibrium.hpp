@@ -36,12 +36,14 @@ inline const char *status_name(EquilibriumStatus status) {
   return "unknown";
 }
 
+// How a solve searches.
 struct EquilibriumOptions {
   double tolerance = 1e-10;    // accepted |F - W| / W, finite and >= 0
   int max_iterations = 100;    // model evaluations allowed, >= 1
   bool check_monotone = true;  // probe the force a little above and below the root
 };
 
+// What a solve found.
 struct EquilibriumResult {
   EquilibriumStatus status = EquilibriumStatus::not_converged;
   bool converged = false;     // status is converged
@@ -58,10 +60,12 @@ struct EquilibriumResult {
 
 namespace detail {
 
+// The C interface's options.
 inline wheelsoil_equilibrium_options c_options(const EquilibriumOptions &o) {
   return {o.tolerance, o.max_iterations, o.check_monotone ? 1 : 0};
 }
 
+// The C++ record of a C result.
 inline EquilibriumResult from_c(const wheelsoil_equilibrium_result &r) {
   EquilibriumResult e;
   e.status = static_cast<EquilibriumStatus>(r.status);

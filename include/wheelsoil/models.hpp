@@ -89,6 +89,7 @@ struct BatchResult {
 
 namespace detail {
 
+// The C interface's option bits for options.
 inline unsigned flags_of(const Options &options) {
   unsigned flags = WHEELSOIL_DEFAULTS;
   switch (options.math) {
@@ -97,6 +98,7 @@ inline unsigned flags_of(const Options &options) {
   return flags;
 }
 
+// Throws Error(code) for any status but WHEELSOIL_OK.
 inline void check(int code) {
   if (code != WHEELSOIL_OK) throw Error(code);
 }
@@ -108,8 +110,11 @@ struct ProgressBridge {
   const ProgressFunction *fn;
   std::exception_ptr error;
 
+  // The C callback, or NULL without a progress function.
   wheelsoil_progress callback() const { return *fn ? &ProgressBridge::call : nullptr; }
 
+  // The progress function's answer as the C interface wants it; an
+  // exception is kept for finish() and stops the batch.
   static int call(void *context, std::size_t done, std::size_t total) noexcept {
     auto *bridge = static_cast<ProgressBridge *>(context);
     try {
@@ -120,6 +125,7 @@ struct ProgressBridge {
     }
   }
 
+  // The batch's result from its status: the kept exception first.
   BatchResult finish(int code, std::size_t done) const {
     if (error) std::rethrow_exception(error);
     if (code == WHEELSOIL_STOPPED) return {done, true};
