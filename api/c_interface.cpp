@@ -220,8 +220,7 @@ int wheelsoil_talvor_batch(const double *input, size_t count, double *output, un
                                    WHEELSOIL_DEFAULTS, nullptr, nullptr, nullptr);
 }
 
-int wheelsoil_pindrel_batch(const double *input, size_t count, double *output,
-                            unsigned threads) {
+int wheelsoil_pindrel_batch(const double *input, size_t count, double *output, unsigned threads) {
   return wheelsoil_pindrel_batch_ex(input, count, WHEELSOIL_PINDREL_INPUTS, 1, output, threads,
                                     WHEELSOIL_DEFAULTS, nullptr, nullptr, nullptr);
 }
@@ -272,9 +271,7 @@ int wheelsoil_pindrel_batch_ex(const double *input, size_t count, ptrdiff_t vect
   });
 }
 
-wheelsoil_equilibrium_options wheelsoil_equilibrium_defaults(void) {
-  return {1e-10, 100, 1};
-}
+wheelsoil_equilibrium_options wheelsoil_equilibrium_defaults(void) { return {1e-10, 100, 1}; }
 
 int wheelsoil_equilibrium(const double *input, size_t n_input, double load,
                           wheelsoil_equilibrium_result *result) {
@@ -304,8 +301,7 @@ int wheelsoil_equilibrium_ex(const double *input, size_t n_input, double load,
 }
 
 int wheelsoil_equilibrium_batch(const double *input, size_t count, ptrdiff_t vector_stride,
-                                ptrdiff_t slot_stride, const double *loads,
-                                ptrdiff_t load_stride,
+                                ptrdiff_t slot_stride, const double *loads, ptrdiff_t load_stride,
                                 const wheelsoil_equilibrium_options *options, unsigned threads,
                                 unsigned flags, wheelsoil_progress progress, void *context,
                                 wheelsoil_equilibrium_result *results, size_t *done) {

@@ -47,10 +47,18 @@ const std::array<wheelsoil_soil_info, n_soils> &soil_infos() {
     std::array<wheelsoil_soil_info, n_soils> a{};
     for (std::size_t k = 0; k < n_soils; ++k) {
       const Soil &s = soils[k];
-      a[k] = {s.name,          s.description,       s.sinkage_exponent,
-              s.k_c(),         s.k_phi(),           s.cohesion(),
-              s.friction_angle(), s.shear_modulus,  s.density,
-              s.shear_modulus_typical ? 1 : 0, s.density_typical ? 1 : 0, s.source,
+      a[k] = {s.name,
+              s.description,
+              s.sinkage_exponent,
+              s.k_c(),
+              s.k_phi(),
+              s.cohesion(),
+              s.friction_angle(),
+              s.shear_modulus,
+              s.density,
+              s.shear_modulus_typical ? 1 : 0,
+              s.density_typical ? 1 : 0,
+              s.source,
               s.notes};
     }
     return a;

@@ -39,9 +39,9 @@ void solve(benchmark::State &state) {
     if (!r.converged) state.SkipWithError(r.message.c_str());
   }
   state.counters["evaluations"] = evaluations;
-  state.counters["per_evaluation"] = benchmark::Counter(
-      double(evaluations) * double(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_evaluation"] =
+      benchmark::Counter(double(evaluations) * double(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(solve)
     ->ArgNames({"W", "slip%", "tilt%"})
@@ -73,8 +73,8 @@ void batch(benchmark::State &state) {
   std::vector<equilibrium::EquilibriumResult> results(inputs.size());
   const double load = 100;
   for (auto _ : state) {
-    equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, inputs.size(),
-                                         results.data(), unsigned(state.range(0)));
+    equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, inputs.size(), results.data(),
+                                         unsigned(state.range(0)));
     benchmark::DoNotOptimize(results.data());
   }
   state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(inputs.size()));

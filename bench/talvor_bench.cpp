@@ -72,7 +72,8 @@ class Recorder : public benchmark::ConsoleReporter {
   std::map<std::string, double> items_per_second;
   void ReportRuns(const std::vector<Run> &runs) override {
     for (const Run &r : runs) {
-      seconds[r.benchmark_name()] = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+      seconds[r.benchmark_name()] =
+          r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
       auto it = r.counters.find("items_per_second");
       if (it != r.counters.end()) items_per_second[r.benchmark_name()] = it->second;
     }
@@ -126,7 +127,8 @@ int main(int argc, char **argv) {
   auto one = recorder.items_per_second.find("batch_256/1/repeats:7/real_time_median");
   auto two = recorder.items_per_second.find("batch_256/2/repeats:7/real_time_median");
   if (one != recorder.items_per_second.end() && two != recorder.items_per_second.end())
-    std::printf("batch throughput: %.0f evaluations/s on 1 thread, %.0f on 2: %.2fx (target 1.8x)\n",
-                one->second, two->second, two->second / one->second);
+    std::printf(
+        "batch throughput: %.0f evaluations/s on 1 thread, %.0f on 2: %.2fx (target 1.8x)\n",
+        one->second, two->second, two->second / one->second);
   return 0;
 }

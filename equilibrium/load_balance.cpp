@@ -72,7 +72,8 @@ class Sampler {
 
 }  // namespace
 
-BalanceResult balance_load(const std::function<double(double)> &force, const BalanceProblem &problem) {
+BalanceResult balance_load(const std::function<double(double)> &force,
+                           const BalanceProblem &problem) {
   BalanceResult result;
   const double w = problem.load;
   const double accepted = problem.tolerance * w;

@@ -19,33 +19,34 @@ enum class BalanceStatus : int {
 
 // The search: bracket, load and stopping rule.
 struct BalanceProblem {
-  double h_heavy = 0;         // end with the largest force (the deepest sinkage)
-  double h_light = 0;         // end with the smallest force; h_heavy < h_light
-  double load = 0;            // W > 0
-  double tolerance = 1e-10;   // accepted |F - W| relative to W
-  int max_iterations = 100;   // force evaluations, the two ends and the probes included
-  bool check_monotone = true; // probe F a little above and below the root
+  double h_heavy = 0;          // end with the largest force (the deepest sinkage)
+  double h_light = 0;          // end with the smallest force; h_heavy < h_light
+  double load = 0;             // W > 0
+  double tolerance = 1e-10;    // accepted |F - W| relative to W
+  int max_iterations = 100;    // force evaluations, the two ends and the probes included
+  bool check_monotone = true;  // probe F a little above and below the root
 };
 
 struct BalanceResult {
   BalanceStatus status = BalanceStatus::not_converged;
-  double height = 0;        // the better bracket end: the root when converged
-  double force = 0;         // F(height)
-  double residual = 0;      // F(height) - W
-  int iterations = 0;       // force evaluations used
+  double height = 0;    // the better bracket end: the root when converged
+  double force = 0;     // F(height)
+  double residual = 0;  // F(height) - W
+  int iterations = 0;   // force evaluations used
   // false: F does not fall through W at the root (probed a little above and
   // below it), or the samples cross W more than once, so another root exists.
   bool monotone = true;
-  double failed_height = 0; // where F was not finite (non_finite_force)
-  double heavy_force = 0;   // F(h_heavy), the most the bracket carries if F is monotone
-  double low = 0, high = 0; // the final bracket, low < high (or equal)
+  double failed_height = 0;  // where F was not finite (non_finite_force)
+  double heavy_force = 0;    // F(h_heavy), the most the bracket carries if F is monotone
+  double low = 0, high = 0;  // the final bracket, low < high (or equal)
   double force_low = 0, force_high = 0;  // F at its ends
 };
 
 // Finds F(h) = W by TOMS 748 bracketing on [h_heavy, h_light]. force(h) may
 // return NaN or an infinity to report a failed evaluation: the search stops
 // there with non_finite_force. Each sampled height is evaluated once.
-BalanceResult balance_load(const std::function<double(double)> &force, const BalanceProblem &problem);
+BalanceResult balance_load(const std::function<double(double)> &force,
+                           const BalanceProblem &problem);
 
 }  // namespace wheelsoil::detail::equilibrium
 

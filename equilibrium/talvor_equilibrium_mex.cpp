@@ -52,8 +52,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   std::vector<WheelSoilInput> inputs(columns);
   if (columns) std::memcpy(inputs.data(), mxGetPr(p), columns * sizeof(WheelSoilInput));
   std::vector<eq::EquilibriumResult> results(count);
-  eq::solve_equilibrium_batch(inputs.data(), columns == 1 ? 0 : 1, mxGetPr(w),
-                                       loads == 1 ? 0 : 1, count, results.data(), 0);
+  eq::solve_equilibrium_batch(inputs.data(), columns == 1 ? 0 : 1, mxGetPr(w), loads == 1 ? 0 : 1,
+                              count, results.data(), 0);
 
   // The four results, then as many matrices as were asked for (plhs has room
   // for max(nlhs, 1) of them).
@@ -81,9 +81,10 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
       m[k + count * c] = double(static_cast<unsigned char>(r.message[c]));
   }
   const std::vector<double> *data[4] = {&p_eq, &l, &s, &m};
-  const mex::Dimension dims[4][2] = {
-      {29, result_count}, {18, result_count}, {stats_rows, result_count},
-      {result_count, message_length}};
+  const mex::Dimension dims[4][2] = {{29, result_count},
+                                     {18, result_count},
+                                     {stats_rows, result_count},
+                                     {result_count, message_length}};
   for (int k = 0; k < std::max(nlhs, 1); ++k) {
     plhs[k] = mxCreateDoubleMatrix(dims[k][0], dims[k][1], mxREAL);
     if (!data[k]->empty())

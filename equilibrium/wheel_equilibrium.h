@@ -34,9 +34,9 @@ enum class EquilibriumStatus : int {
 const char *status_name(EquilibriumStatus status);
 
 struct EquilibriumOptions {
-  double tolerance = 1e-10;   // accepted |F - W| / W
-  int max_iterations = 100;   // model evaluations allowed
-  bool check_monotone = true; // probe the force a little above and below the root
+  double tolerance = 1e-10;    // accepted |F - W| / W
+  int max_iterations = 100;    // model evaluations allowed
+  bool check_monotone = true;  // probe the force a little above and below the root
 };
 
 struct EquilibriumResult {
@@ -46,9 +46,9 @@ struct EquilibriumResult {
   // load not carried, the height at one radius of sinkage; for non-finite
   // loads, the height at which they arose.
   double centre_height = 0;
-  double sinkage = 0;      // z(0), the sinkage at the wheel's mid-plane (m)
-  double max_sinkage = 0;  // z at the lowest edge (m)
-  WheelSoilOutput loads{}; // the 18 loads at centre_height (not set for non-finite loads)
+  double sinkage = 0;        // z(0), the sinkage at the wheel's mid-plane (m)
+  double max_sinkage = 0;    // z at the lowest edge (m)
+  WheelSoilOutput loads{};   // the 18 loads at centre_height (not set for non-finite loads)
   double vertical_load = 0;  // rim_fz + side_fz at centre_height (N)
   double residual = 0;       // vertical_load - W (N)
   int iterations = 0;        // model evaluations used, the probes included

@@ -77,8 +77,8 @@ void rim_loads(const ModelState &m, double (&sum)[6]) {
       const double v_t = slip_velocity_t(m, y, pt.cos_theta, pt.sin_theta);
       const double v_l = slip_velocity_l(m, pt.cos_theta, pt.sin_theta);
       const double v = slip_speed(v_t, v_l);
-      const double jx = shear_displacement_x(m, y, ang.theta1, cos1, sin1, theta, pt.cos_theta,
-                                             pt.sin_theta);
+      const double jx =
+          shear_displacement_x(m, y, ang.theta1, cos1, sin1, theta, pt.cos_theta, pt.sin_theta);
       const double jy =
           shear_displacement_y(m, ang.theta1, cos1, sin1, theta, pt.cos_theta, pt.sin_theta);
       const double jt = total_displacement(jx, jy);
@@ -88,9 +88,8 @@ void rim_loads(const ModelState &m, double (&sum)[6]) {
       pt.tau_x = shear_component(v_t, v, tau_max, fx);
       pt.tau_y = shear_component(v_l, v, tau_max, fy);
 
-      const double load[6] = {rim_fx_density(pt, r), rim_fy_density(pt, r),
-                              rim_fz_density(pt, r), rim_mx_density(pt, r),
-                              rim_my_density(pt, r), rim_mz_density(pt, r)};
+      const double load[6] = {rim_fx_density(pt, r), rim_fy_density(pt, r), rim_fz_density(pt, r),
+                              rim_mx_density(pt, r), rim_my_density(pt, r), rim_mz_density(pt, r)};
       accumulate(sum, load, gl_point_weight(p, gl_weights[points][i], gl_weights[points][j]));
     }
   }
@@ -127,8 +126,8 @@ void side_loads(const ModelState &m, double y_s, double (&sum)[6]) {
       pt.cos_theta = std::cos(theta);
       pt.sin_theta = std::sin(theta);
       pt.p = side_pressure(m, y_s, z, c.rho, pt.cos_theta, pt.sin_theta, passive_k);
-      pt.tau_t = side_shear(
-          m, side_tangential_disp(m, y_s, c, theta, pt.cos_theta, pt.sin_theta), pt.p, tan_phi);
+      pt.tau_t = side_shear(m, side_tangential_disp(m, y_s, c, theta, pt.cos_theta, pt.sin_theta),
+                            pt.p, tan_phi);
       pt.tau_r =
           side_shear(m, side_radial_disp(m, y_s, c, pt.cos_theta, pt.sin_theta), pt.p, tan_phi);
 

@@ -46,22 +46,19 @@ inline double outer_modulus(const ModelState &m) {
 
 // K_b = |r - h_b|^n (k_c/b + k_phi): the band surface's law.
 inline double band_modulus(const ModelState &m) {
-  return std::pow(std::fabs(m.radius - m.band_height), m.sinkage_exponent) *
-         sinkage_modulus(m);
+  return std::pow(std::fabs(m.radius - m.band_height), m.sinkage_exponent) * sinkage_modulus(m);
 }
 
 // Normal stress of one surface (Bekker pressure-sinkage law), with the rear
 // region [theta2, theta_m) mapped linearly onto the front [theta_m, theta1].
-inline double surface_normal_stress(double modulus, double n, double theta1,
-                                    double cos_theta1, double theta_m, double theta2,
-                                    double theta, double cos_theta) {
+inline double surface_normal_stress(double modulus, double n, double theta1, double cos_theta1,
+                                    double theta_m, double theta2, double theta, double cos_theta) {
   double cos_equivalent;
   if (theta_m <= theta && theta <= theta1) {
     cos_equivalent = cos_theta;
   } else if (theta2 <= theta && theta < theta_m) {
     // do not reassociate: theta1 - ((theta - theta2)/(theta_m - theta2))(theta1 - theta_m)
-    const double theta_e =
-        theta1 - ((theta - theta2) / (theta_m - theta2)) * (theta1 - theta_m);
+    const double theta_e = theta1 - ((theta - theta2) / (theta_m - theta2)) * (theta1 - theta_m);
     cos_equivalent = std::cos(theta_e);
   } else {
     return 0.0;
@@ -77,29 +74,28 @@ inline double blended_normal_stress(double lambda, double band, double outer) {
 
 // N_x: numerator of the longitudinal shear displacement from theta1 to theta.
 inline double displacement_numerator_x(const ModelState &m, double y, double theta1,
-                                       double cos_theta1, double sin_theta1,
-                                       double theta, double cos_theta, double sin_theta) {
+                                       double cos_theta1, double sin_theta1, double theta,
+                                       double cos_theta, double sin_theta) {
   return ((cos_theta1 - cos_theta) * (m.wx * y + m.vz) +
           (sin_theta1 - sin_theta) * (m.wz * y - m.vx)) +
          (theta1 - theta) * (m.radius * m.wy);
 }
 
 // N_y: numerator of the lateral shear displacement from theta1 to theta.
-inline double displacement_numerator_y(const ModelState &m, double theta1,
-                                       double cos_theta1, double sin_theta1,
-                                       double theta, double cos_theta, double sin_theta) {
+inline double displacement_numerator_y(const ModelState &m, double theta1, double cos_theta1,
+                                       double sin_theta1, double theta, double cos_theta,
+                                       double sin_theta) {
   return ((cos_theta - cos_theta1) * (m.radius * m.wz) + (theta1 - theta) * m.vy) +
          (sin_theta1 - sin_theta) * (m.wx * m.radius);
 }
 
 // j_x at a point whose strip has entry angle theta1; 0 without contact.
-inline double shear_displacement_x(const ModelState &m, double y, double theta1,
-                                   double cos_theta1, double sin_theta1, double theta,
-                                   double cos_theta, double sin_theta) {
+inline double shear_displacement_x(const ModelState &m, double y, double theta1, double cos_theta1,
+                                   double sin_theta1, double theta, double cos_theta,
+                                   double sin_theta) {
   if (theta1 <= 0) return 0.0;
   return displacement_from_numerator(
-      displacement_numerator_x(m, y, theta1, cos_theta1, sin_theta1, theta, cos_theta,
-                               sin_theta),
+      displacement_numerator_x(m, y, theta1, cos_theta1, sin_theta1, theta, cos_theta, sin_theta),
       m.wy);
 }
 
@@ -109,14 +105,12 @@ inline double shear_displacement_y(const ModelState &m, double theta1, double co
                                    double sin_theta) {
   if (theta1 <= 0) return 0.0;
   return displacement_from_numerator(
-      displacement_numerator_y(m, theta1, cos_theta1, sin_theta1, theta, cos_theta,
-                               sin_theta),
+      displacement_numerator_y(m, theta1, cos_theta1, sin_theta1, theta, cos_theta, sin_theta),
       m.wy);
 }
 
 // v_t: the rim point's sliding velocity along the tangent, negated.
-inline double slip_velocity_t(const ModelState &m, double y, double cos_theta,
-                              double sin_theta) {
+inline double slip_velocity_t(const ModelState &m, double y, double cos_theta, double sin_theta) {
   return (((m.wz * y) * cos_theta - (sin_theta * m.vz + cos_theta * m.vx)) -
           (m.wx * y) * sin_theta) +
          m.radius * m.wy;

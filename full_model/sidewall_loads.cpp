@@ -82,8 +82,8 @@ double side_shear_tangential(double y, double rho, double theta) {
 }
 
 double side_shear_radial(double y, double rho, double theta) {
-  return fm::side_shear(model_state, side_radial_disp(y, rho, theta),
-                        side_pressure(y, rho, theta), std::tan(model_state.friction_angle));
+  return fm::side_shear(model_state, side_radial_disp(y, rho, theta), side_pressure(y, rho, theta),
+                        std::tan(model_state.friction_angle));
 }
 
 double side_lower_limit_plus(double rho) { return lower_limit<plus>(rho); }

@@ -79,8 +79,8 @@ struct SideCircle {
 
 // Tangential shear displacement from theta_e to theta (the rim's longitudinal
 // displacement with rho for r), 0 off the soil.
-inline double side_tangential_disp(const ModelState &m, double y, const SideCircle &c,
-                                   double theta, double cos_theta, double sin_theta) {
+inline double side_tangential_disp(const ModelState &m, double y, const SideCircle &c, double theta,
+                                   double cos_theta, double sin_theta) {
   if (!(c.sinkage > 0)) return 0.0;
   if (!(c.theta_e > 0)) return 0.0;
   const double d = (c.cos_theta_e - cos_theta) * (m.wx * y + m.vz) +
@@ -90,8 +90,8 @@ inline double side_tangential_disp(const ModelState &m, double y, const SideCirc
 }
 
 // Radial shear displacement along the outward radius from theta_e to theta.
-inline double side_radial_disp(const ModelState &m, double y, const SideCircle &c,
-                               double cos_theta, double sin_theta) {
+inline double side_radial_disp(const ModelState &m, double y, const SideCircle &c, double cos_theta,
+                               double sin_theta) {
   if (!(c.sinkage > 0)) return 0.0;
   if (!(c.theta_e > 0)) return 0.0;
   const double d = (c.cos_theta_e - cos_theta) * (m.wz * y - m.vx) -
@@ -102,15 +102,14 @@ inline double side_radial_disp(const ModelState &m, double y, const SideCircle &
 // Signed lateral pressure p: Rankine passive pressure where the sidewall
 // moves outwards into the soil faster than the dead band, scaled on the band,
 // negated on the plus side. passive_k is passive_root(m).
-inline double side_pressure(const ModelState &m, double y, double z, double rho,
-                            double cos_theta, double sin_theta, double passive_k) {
+inline double side_pressure(const ModelState &m, double y, double z, double rho, double cos_theta,
+                            double sin_theta, double passive_k) {
   const double v = sin_theta * (m.wz * rho) + m.vy + cos_theta * (m.wx * rho);
   double p = 0;
   const bool moving = v > side_speed_dead_band || v < -side_speed_dead_band;
   if (v * y >= 0 && moving) {
     // depth |g| gamma k^2 + 2 c k, in this grouping
-    p = (((side_depth(m, z, rho, cos_theta) * std::fabs(m.gravity)) * m.soil_density) *
-         passive_k) *
+    p = (((side_depth(m, z, rho, cos_theta) * std::fabs(m.gravity)) * m.soil_density) * passive_k) *
             passive_k +
         ((m.cohesion * 2) * passive_k);
   }

@@ -11,6 +11,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
       prhs[0], 29, "Input must be a real double matrix with 29 rows, one input vector per column.");
   const unsigned threads = mex::batch_threads(nrhs, prhs);
   plhs[0] = mxCreateDoubleMatrix(18, mex::result_columns(count), mxREAL);
-  wheelsoil::detail::full_model::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count,
-                                                threads);
+  wheelsoil::detail::full_model::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count, threads);
 }

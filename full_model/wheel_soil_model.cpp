@@ -54,8 +54,8 @@ void reference_side(double y_s, LimitFunction lower, LimitFunction upper,
   const double z = sinkage_at(y_s);
   const double r = model_state.radius;
   for (int k = 0; k < 6; ++k) {
-    loads[k] = z > 0 ? gauss_legendre_2d(r - z, r, lower, upper, integrands[k], points, points)
-                     : 0.0;
+    loads[k] =
+        z > 0 ? gauss_legendre_2d(r - z, r, lower, upper, integrands[k], points, points) : 0.0;
   }
 }
 
@@ -78,8 +78,8 @@ void reference_loads(WheelSoilCall *call) {
                                                rim_fz_integrand, rim_mx_integrand,
                                                rim_my_integrand, rim_mz_integrand};
   for (int k = 0; k < 6; ++k) {
-    slot[k] = gauss_legendre_2d(b * (-0.5), b * 0.5, exit_angle, entry_angle, rim[k], points,
-                                points);
+    slot[k] =
+        gauss_legendre_2d(b * (-0.5), b * 0.5, exit_angle, entry_angle, rim[k], points, points);
   }
 
   static constexpr IntegrandFunction plus_side[6] = {

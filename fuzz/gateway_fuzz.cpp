@@ -45,7 +45,8 @@ const Gateway gateways[4] = {
      "Input must be a real double matrix with 29 rows, one input vector per column."},
     {pindrel_entry, false, 20, 1, fuzz::pindrel_base, wheelsoil::detail::load_model::run_load_model,
      "Input must be a real double array of at least 20 elements."},
-    {pindrel_batch_entry, true, 20, 1, fuzz::pindrel_base, wheelsoil::detail::load_model::run_load_model,
+    {pindrel_batch_entry, true, 20, 1, fuzz::pindrel_base,
+     wheelsoil::detail::load_model::run_load_model,
      "Input must be a real double matrix with 20 rows, one input vector per column."},
 };
 

@@ -33,8 +33,7 @@ std::set<mxArray *> &live() {
 // Arrays created by the gateway during the call in progress.
 std::vector<mxArray *> *created_in_call = nullptr;
 
-mxArray *new_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex,
-                   bool sparse) {
+mxArray *new_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex, bool sparse) {
   auto *a = new mxArray_tag;
   a->cls = cls;
   a->rows = rows;
@@ -71,9 +70,7 @@ void mexErrMsgTxt(const char *msg) { throw AbandonedCall{msg ? msg : ""}; }
 int mxIsDouble(const mxArray *array) { return array && array->cls == mxDOUBLE_CLASS; }
 int mxIsComplex(const mxArray *array) { return array && array->complex; }
 int mxIsSparse(const mxArray *array) { return array && array->sparse; }
-size_t mxGetNumberOfElements(const mxArray *array) {
-  return array ? array->rows * array->cols : 0;
-}
+size_t mxGetNumberOfElements(const mxArray *array) { return array ? array->rows * array->cols : 0; }
 size_t mxGetM(const mxArray *array) { return array ? array->rows : 0; }
 size_t mxGetN(const mxArray *array) { return array ? array->cols : 0; }
 
@@ -81,13 +78,11 @@ size_t mxGetN(const mxArray *array) { return array ? array->cols : 0; }
 
 namespace mex_host {
 
-mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex,
-                    bool sparse) {
+mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex, bool sparse) {
   return new_array(cls, rows, cols, complex, sparse);
 }
 
-mxArray *make_double(std::size_t rows, std::size_t cols,
-                     const std::vector<double> &values) {
+mxArray *make_double(std::size_t rows, std::size_t cols, const std::vector<double> &values) {
   mxArray *a = new_array(mxDOUBLE_CLASS, rows, cols, false, false);
   std::copy_n(values.begin(), std::min(values.size(), rows * cols), a->real.get());
   return a;

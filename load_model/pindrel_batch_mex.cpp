@@ -11,6 +11,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
       prhs[0], 20, "Input must be a real double matrix with 20 rows, one input vector per column.");
   const unsigned threads = mex::batch_threads(nrhs, prhs);
   plhs[0] = mxCreateDoubleMatrix(1, mex::result_columns(count), mxREAL);
-  wheelsoil::detail::load_model::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count,
-                                                threads);
+  wheelsoil::detail::load_model::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count, threads);
 }

@@ -22,7 +22,8 @@ using Dimension = typename DimensionOf<decltype(&mxCreateDoubleMatrix)>::type;
 
 // The most columns a result matrix of this host can have.
 constexpr std::size_t max_columns() {
-  return std::size_t(std::numeric_limits<Dimension>::max()) < std::numeric_limits<std::size_t>::max()
+  return std::size_t(std::numeric_limits<Dimension>::max()) <
+                 std::numeric_limits<std::size_t>::max()
              ? std::size_t(std::numeric_limits<Dimension>::max())
              : std::numeric_limits<std::size_t>::max();
 }
@@ -58,10 +59,10 @@ inline std::size_t batch_columns(const mxArray *p, std::size_t rows, const char 
 inline unsigned batch_threads(int nrhs, const mxArray *prhs[]) {
   if (nrhs < 2) return 0;
   const mxArray *t = prhs[1];
-  const double *v = mxIsDouble(t) && !mxIsComplex(t) && !mxIsSparse(t) &&
-                            mxGetNumberOfElements(t) == 1
-                        ? mxGetPr(t)
-                        : nullptr;
+  const double *v =
+      mxIsDouble(t) && !mxIsComplex(t) && !mxIsSparse(t) && mxGetNumberOfElements(t) == 1
+          ? mxGetPr(t)
+          : nullptr;
   if (!v || !(*v >= 0 && *v <= 1024) || std::floor(*v) != *v)
     mexErrMsgTxt("Thread count must be a whole number from 0 (one per core) to 1024.");
   return unsigned(*v);

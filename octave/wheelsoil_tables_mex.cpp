@@ -54,7 +54,7 @@ mxArray *number_row(std::size_t n, Value value) {
 }
 
 mxArray *slot_struct(const SlotTable &t) {
-  const char *fields[] = {"names", "symbols", "units",    "kinds",
+  const char *fields[] = {"names",    "symbols", "units",    "kinds",
                           "defaults", "copy_of", "meanings", "ranges"};
   mxArray *s = mxCreateStructMatrix(1, 1, 8, fields);
   const std::size_t n = t.size();
@@ -72,12 +72,23 @@ mxArray *slot_struct(const SlotTable &t) {
 }
 
 mxArray *soil_struct() {
-  const char *fields[] = {"names",          "descriptions",     "sinkage_exponent",
-                          "k_c",            "k_phi",            "cohesion",
-                          "friction_angle", "k_c_kn",           "k_phi_kn",
-                          "cohesion_kpa",   "friction_angle_deg", "shear_modulus",
-                          "density",        "shear_modulus_typical", "density_typical",
-                          "sources",        "notes"};
+  const char *fields[] = {"names",
+                          "descriptions",
+                          "sinkage_exponent",
+                          "k_c",
+                          "k_phi",
+                          "cohesion",
+                          "friction_angle",
+                          "k_c_kn",
+                          "k_phi_kn",
+                          "cohesion_kpa",
+                          "friction_angle_deg",
+                          "shear_modulus",
+                          "density",
+                          "shear_modulus_typical",
+                          "density_typical",
+                          "sources",
+                          "notes"};
   constexpr int n_fields = sizeof fields / sizeof fields[0];
   mxArray *s = mxCreateStructMatrix(1, 1, n_fields, fields);
   const Soil *soils = wheelsoil::soils;
@@ -104,9 +115,8 @@ mxArray *soil_struct() {
   mxSetField(s, 0, "shear_modulus_typical", number_row(n, [&](std::size_t k) {
                return soils[k].shear_modulus_typical ? 1.0 : 0.0;
              }));
-  mxSetField(s, 0, "density_typical", number_row(n, [&](std::size_t k) {
-               return soils[k].density_typical ? 1.0 : 0.0;
-             }));
+  mxSetField(s, 0, "density_typical",
+             number_row(n, [&](std::size_t k) { return soils[k].density_typical ? 1.0 : 0.0; }));
   mxSetField(s, 0, "sources", text_row(n, [&](std::size_t k) { return soils[k].source; }));
   mxSetField(s, 0, "notes", text_row(n, [&](std::size_t k) { return soils[k].notes; }));
   return s;

@@ -52,7 +52,8 @@ const char help_text[] =
     "some vectors have no operating point.\n";
 
 int usage_error(std::ostream &err, const std::string &message) {
-  err << "wheelsoil: " << message << '\n' << usage_text << "(wheelsoil equilibrium --help tells more)\n";
+  err << "wheelsoil: " << message << '\n'
+      << usage_text << "(wheelsoil equilibrium --help tells more)\n";
   return exit_usage;
 }
 
@@ -74,8 +75,8 @@ struct EquilibriumTable {
     outputs[20] = {"max_sinkage", 20, "m", "sinkage at the lowest edge"};
     outputs[21] = {"converged", 21, "-", "1 solved, 0 not"};
     outputs[22] = {"iterations", 22, "-", "model evaluations used"};
-    table = {"equilibrium", "the operating point at a wheel load",
-             inputs, 29, outputs, 23, nullptr, nullptr};
+    table = {"equilibrium", "the operating point at a wheel load", inputs, 29, outputs, 23, nullptr,
+             nullptr};
   }
 };
 
@@ -93,8 +94,8 @@ bool parse_threads(const std::string &text, unsigned *threads) {
 
 }  // namespace
 
-int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
-                        std::ostream &out, std::ostream &err) {
+int equilibrium_command(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                        std::ostream &err) {
   double load = 0;
   bool load_given = false;
   unsigned threads = 1;
@@ -130,8 +131,10 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
       load_given = true;
     } else if (value_of("--threads", &value, &missing)) {
       if (missing || !parse_threads(value, &threads))
-        return usage_error(err, "--threads needs a whole number from 0 (one per hardware "
-                                "thread) to 1024, not '" + value + "'");
+        return usage_error(err,
+                           "--threads needs a whole number from 0 (one per hardware "
+                           "thread) to 1024, not '" +
+                               value + "'");
     } else {
       return usage_error(err, "unknown option '" + a + "'");
     }
@@ -184,7 +187,8 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
     row[21] = r.converged ? 1 : 0;
     row[22] = r.iterations;
     append_rows(&text, table.table, row.data(), 1);
-    if (!r.converged || !r.monotone) err << "wheelsoil: vector " << k + 1 << ": " << r.message << '\n';
+    if (!r.converged || !r.monotone)
+      err << "wheelsoil: vector " << k + 1 << ": " << r.message << '\n';
     all_solved = all_solved && r.converged;
   }
   if (!(out << text).flush()) {

@@ -30,8 +30,7 @@ constexpr Slot input_slot(const SlotTable &t, std::size_t k) {
       slot.kind = DefaultKind::copy;
       while (slot.source < t.size() && !same_name(t[slot.source].name, s.copy_of)) ++slot.source;
       break;
-    default:
-      break;
+    default: break;
   }
   return slot;
 }

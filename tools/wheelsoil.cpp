@@ -36,8 +36,7 @@ const char usage_text[] =
     "       wheelsoil --help | --version\n";
 
 void print_slots_help(const ModelTable &m) {
-  std::printf("\n%s inputs (%zu slots, in this order without a header):\n", m.name,
-              m.n_inputs);
+  std::printf("\n%s inputs (%zu slots, in this order without a header):\n", m.name, m.n_inputs);
   for (std::size_t k = 0; k < m.n_inputs; ++k) {
     const Slot &s = m.inputs[k];
     std::string deflt;
@@ -46,8 +45,7 @@ void print_slots_help(const ModelTable &m) {
       case DefaultKind::constant: append_number(&deflt, s.value), deflt = "= " + deflt; break;
       case DefaultKind::copy: deflt = std::string("= ") + m.inputs[s.source].name; break;
     }
-    std::printf("  %2zu %-19s %-16s %-10s %s\n", s.index, s.name, deflt.c_str(), s.unit,
-                s.meaning);
+    std::printf("  %2zu %-19s %-16s %-10s %s\n", s.index, s.name, deflt.c_str(), s.unit, s.meaning);
   }
   std::printf("%s outputs (CSV columns):\n", m.name);
   for (std::size_t k = 0; k < m.n_outputs; ++k) {
@@ -140,8 +138,7 @@ int list_slots(const ModelTable &m) {
 class Progress {
  public:
   Progress(std::size_t total, bool enabled)
-      : total_(total), enabled_(enabled), start_(std::chrono::steady_clock::now()),
-        last_(start_) {}
+      : total_(total), enabled_(enabled), start_(std::chrono::steady_clock::now()), last_(start_) {}
 
   void update(std::size_t done) {
     if (!enabled_) return;
@@ -217,8 +214,8 @@ bool parse_threads(const std::string &text, unsigned *threads) {
 int main(int argc, char **argv) {
   // The operating point has options of its own.
   if (argc > 1 && std::strcmp(argv[1], "equilibrium") == 0)
-    return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin,
-                               std::cout, std::cerr);
+    return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin, std::cout,
+                               std::cerr);
   std::vector<std::string> words;
   bool batch = false;
   unsigned threads = 0;
@@ -277,7 +274,8 @@ int main(int argc, char **argv) {
     read = read_vectors(file, *model, &vectors, &error);
   } else {
     if (isatty(STDIN_FILENO) == 1)
-      std::fprintf(stderr, "wheelsoil: reading %s input vectors from the terminal; end with Ctrl-D\n",
+      std::fprintf(stderr,
+                   "wheelsoil: reading %s input vectors from the terminal; end with Ctrl-D\n",
                    model->name);
     read = read_vectors(std::cin, *model, &vectors, &error);
   }

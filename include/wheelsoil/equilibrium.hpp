@@ -46,16 +46,16 @@ struct EquilibriumOptions {
 // What a solve found.
 struct EquilibriumResult {
   EquilibriumStatus status = EquilibriumStatus::not_converged;
-  bool converged = false;     // status is converged
-  bool monotone = true;       // false: the force does not fall steadily through W there
-  int iterations = 0;         // model evaluations used
-  double centre_height = 0;   // solved h_c (m); the best found otherwise, NaN if none
-  double sinkage = 0;         // at the wheel's mid-plane (m)
-  double max_sinkage = 0;     // at its lowest edge (m)
-  double vertical_load = 0;   // rim_fz + side_fz at centre_height (N)
-  double residual = 0;        // vertical_load - W (N)
-  WheelSoilOutput loads{};    // the 18 loads at centre_height
-  std::string message;        // what happened, in words
+  bool converged = false;    // status is converged
+  bool monotone = true;      // false: the force does not fall steadily through W there
+  int iterations = 0;        // model evaluations used
+  double centre_height = 0;  // solved h_c (m); the best found otherwise, NaN if none
+  double sinkage = 0;        // at the wheel's mid-plane (m)
+  double max_sinkage = 0;    // at its lowest edge (m)
+  double vertical_load = 0;  // rim_fz + side_fz at centre_height (N)
+  double residual = 0;       // vertical_load - W (N)
+  WheelSoilOutput loads{};   // the 18 loads at centre_height
+  std::string message;       // what happened, in words
 };
 
 namespace detail {

@@ -156,8 +156,8 @@ inline double pindrel(const LoadModelInput &input, const Options &options = {}) 
 }
 
 // talvor over the vectors of `in`: output[18k .. 18k+17] for vector k.
-inline BatchResult talvor_batch(const InputView &in, double *output,
-                                const BatchOptions &batch = {}, const Options &options = {}) {
+inline BatchResult talvor_batch(const InputView &in, double *output, const BatchOptions &batch = {},
+                                const Options &options = {}) {
   detail::ProgressBridge bridge(batch.progress);
   std::size_t done = 0;
   const int code = wheelsoil_talvor_batch_ex(in.data, in.count, in.vector_stride, in.slot_stride,
@@ -171,10 +171,9 @@ inline BatchResult pindrel_batch(const InputView &in, double *output,
                                  const BatchOptions &batch = {}, const Options &options = {}) {
   detail::ProgressBridge bridge(batch.progress);
   std::size_t done = 0;
-  const int code = wheelsoil_pindrel_batch_ex(in.data, in.count, in.vector_stride,
-                                              in.slot_stride, output, batch.threads,
-                                              detail::flags_of(options), bridge.callback(),
-                                              &bridge, &done);
+  const int code = wheelsoil_pindrel_batch_ex(in.data, in.count, in.vector_stride, in.slot_stride,
+                                              output, batch.threads, detail::flags_of(options),
+                                              bridge.callback(), &bridge, &done);
   return bridge.finish(code, done);
 }
 

@@ -98,10 +98,10 @@ struct Soil {
   constexpr double friction_angle() const { return friction_angle_deg * 3.141592653589793 / 180; }
 };
 
-#define WHEELSOIL_SOIL(name, description, n, k_c, k_phi, c, phi, K, K_typical, density,   \
-                       density_typical, source, notes)                                   \
-  {#name, description, n, k_c, k_phi, c, phi, K, K_typical != 0, density, density_typical != 0, \
-   source, notes},
+#define WHEELSOIL_SOIL(name, description, n, k_c, k_phi, c, phi, K, K_typical, density, \
+                       density_typical, source, notes)                                  \
+  {#name,   description,          n,      k_c,  k_phi, c, phi, K, K_typical != 0,       \
+   density, density_typical != 0, source, notes},
 // The soils, in the library's order: for (const Soil &s : wheelsoil::soils).
 inline constexpr Soil soils[] = {
 #include "soils.def"

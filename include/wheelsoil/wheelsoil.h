@@ -55,16 +55,16 @@ enum wheelsoil_pindrel_input_slot {
 /* What a call returns. The numbers are stable. */
 enum wheelsoil_status {
   WHEELSOIL_OK = 0,
-  WHEELSOIL_ERROR_NULL_POINTER = 1,   /* a pointer the call needs is NULL */
-  WHEELSOIL_ERROR_SHORT_INPUT = 2,    /* fewer input values than the model reads */
-  WHEELSOIL_ERROR_FLAGS = 3,          /* flags holds a bit this library does not know */
-  WHEELSOIL_ERROR_THREADS = 4,        /* a thread count above WHEELSOIL_MAX_THREADS */
-  WHEELSOIL_ERROR_VIEW = 5,           /* an input view larger than the address space */
-  WHEELSOIL_ERROR_OPTIONS = 6,        /* an operating-point option out of its range */
-  WHEELSOIL_ERROR_OUT_OF_MEMORY = 7,  /* memory ran out; outputs are incomplete */
-  WHEELSOIL_ERROR_UNAVAILABLE = 8,    /* the operating point is not built into this library */
-  WHEELSOIL_ERROR_INTERNAL = 9,       /* anything else went wrong; outputs are incomplete */
-  WHEELSOIL_STOPPED = 10              /* the progress function stopped a batch early */
+  WHEELSOIL_ERROR_NULL_POINTER = 1,  /* a pointer the call needs is NULL */
+  WHEELSOIL_ERROR_SHORT_INPUT = 2,   /* fewer input values than the model reads */
+  WHEELSOIL_ERROR_FLAGS = 3,         /* flags holds a bit this library does not know */
+  WHEELSOIL_ERROR_THREADS = 4,       /* a thread count above WHEELSOIL_MAX_THREADS */
+  WHEELSOIL_ERROR_VIEW = 5,          /* an input view larger than the address space */
+  WHEELSOIL_ERROR_OPTIONS = 6,       /* an operating-point option out of its range */
+  WHEELSOIL_ERROR_OUT_OF_MEMORY = 7, /* memory ran out; outputs are incomplete */
+  WHEELSOIL_ERROR_UNAVAILABLE = 8,   /* the operating point is not built into this library */
+  WHEELSOIL_ERROR_INTERNAL = 9,      /* anything else went wrong; outputs are incomplete */
+  WHEELSOIL_STOPPED = 10             /* the progress function stopped a batch early */
 };
 
 /* The known option bits of `flags`: none yet besides the defaults. */
@@ -132,35 +132,35 @@ WHEELSOIL_API int wheelsoil_pindrel_batch_ex(const double *input, size_t count,
 
 /* How a solve ended (wheelsoil_equilibrium_result.status). */
 enum wheelsoil_equilibrium_status {
-  WHEELSOIL_EQ_CONVERGED = 0,         /* rim_fz + side_fz = W within the tolerance */
-  WHEELSOIL_EQ_INVALID_LOAD = 1,      /* W not finite or not positive */
-  WHEELSOIL_EQ_INVALID_WHEEL = 2,     /* radius or width not finite and positive, |tilt_sine| >= 1 */
-  WHEELSOIL_EQ_LOAD_NOT_CARRIED = 3,  /* even one radius of sinkage carries less than W */
-  WHEELSOIL_EQ_NON_FINITE_LOADS = 4,  /* the model gave a non-finite load during the search */
-  WHEELSOIL_EQ_NOT_CONVERGED = 5      /* no height within the tolerance */
+  WHEELSOIL_EQ_CONVERGED = 0,        /* rim_fz + side_fz = W within the tolerance */
+  WHEELSOIL_EQ_INVALID_LOAD = 1,     /* W not finite or not positive */
+  WHEELSOIL_EQ_INVALID_WHEEL = 2,    /* radius or width not finite and positive, |tilt_sine| >= 1 */
+  WHEELSOIL_EQ_LOAD_NOT_CARRIED = 3, /* even one radius of sinkage carries less than W */
+  WHEELSOIL_EQ_NON_FINITE_LOADS = 4, /* the model gave a non-finite load during the search */
+  WHEELSOIL_EQ_NOT_CONVERGED = 5     /* no height within the tolerance */
 };
 
 typedef struct wheelsoil_equilibrium_options {
-  double tolerance;    /* accepted |F - W| / W, finite and >= 0; default 1e-10 */
-  int max_iterations;  /* model evaluations allowed, >= 1; default 100 */
-  int check_monotone;  /* nonzero: probe the force a little above and below the root */
+  double tolerance;   /* accepted |F - W| / W, finite and >= 0; default 1e-10 */
+  int max_iterations; /* model evaluations allowed, >= 1; default 100 */
+  int check_monotone; /* nonzero: probe the force a little above and below the root */
 } wheelsoil_equilibrium_options;
 
 /* The defaults: 1e-10, 100, 1. */
 WHEELSOIL_API wheelsoil_equilibrium_options wheelsoil_equilibrium_defaults(void);
 
 typedef struct wheelsoil_equilibrium_result {
-  int status;            /* a wheelsoil_equilibrium_status */
-  int converged;         /* 1 when status is WHEELSOIL_EQ_CONVERGED */
-  int monotone;          /* 0: the force does not fall steadily through W at the root */
-  int iterations;        /* model evaluations used */
-  double centre_height;  /* the solved height (m); the best one found otherwise, NaN if none */
-  double sinkage;        /* at the wheel's mid-plane (m) */
-  double max_sinkage;    /* at its lowest edge (m) */
-  double vertical_load;  /* rim_fz + side_fz at centre_height (N) */
-  double residual;       /* vertical_load - W (N) */
-  double loads[18];      /* the talvor loads at centre_height */
-  char message[512];     /* what happened, in words, NUL-terminated */
+  int status;           /* a wheelsoil_equilibrium_status */
+  int converged;        /* 1 when status is WHEELSOIL_EQ_CONVERGED */
+  int monotone;         /* 0: the force does not fall steadily through W at the root */
+  int iterations;       /* model evaluations used */
+  double centre_height; /* the solved height (m); the best one found otherwise, NaN if none */
+  double sinkage;       /* at the wheel's mid-plane (m) */
+  double max_sinkage;   /* at its lowest edge (m) */
+  double vertical_load; /* rim_fz + side_fz at centre_height (N) */
+  double residual;      /* vertical_load - W (N) */
+  double loads[18];     /* the talvor loads at centre_height */
+  char message[512];    /* what happened, in words, NUL-terminated */
 } wheelsoil_equilibrium_result;
 
 /* One solve; options NULL for the defaults. Returns nonzero only for bad
@@ -180,8 +180,7 @@ WHEELSOIL_API int wheelsoil_equilibrium_batch(const double *input, size_t count,
                                               const wheelsoil_equilibrium_options *options,
                                               unsigned threads, unsigned flags,
                                               wheelsoil_progress progress, void *context,
-                                              wheelsoil_equilibrium_result *results,
-                                              size_t *done);
+                                              wheelsoil_equilibrium_result *results, size_t *done);
 
 /* The slot tables. */
 enum wheelsoil_layout {
@@ -193,21 +192,21 @@ enum wheelsoil_layout {
 
 /* How an input slot that a caller leaves out is filled. */
 enum wheelsoil_default_kind {
-  WHEELSOIL_REQUIRED = 0,  /* no default */
-  WHEELSOIL_FIXED = 1,     /* default_value */
-  WHEELSOIL_COPY = 2,      /* the value of the slot named copy_of */
-  WHEELSOIL_RESULT = 3     /* an output slot */
+  WHEELSOIL_REQUIRED = 0, /* no default */
+  WHEELSOIL_FIXED = 1,    /* default_value */
+  WHEELSOIL_COPY = 2,     /* the value of the slot named copy_of */
+  WHEELSOIL_RESULT = 3    /* an output slot */
 };
 
 typedef struct wheelsoil_slot_info {
   const char *name;
-  const char *symbol;         /* "" where the formulas have none */
-  const char *unit;           /* "-" for a pure number */
-  int kind;                   /* a wheelsoil_default_kind */
-  double default_value;       /* for WHEELSOIL_FIXED */
-  const char *copy_of;        /* for WHEELSOIL_COPY, else "" */
+  const char *symbol;   /* "" where the formulas have none */
+  const char *unit;     /* "-" for a pure number */
+  int kind;             /* a wheelsoil_default_kind */
+  double default_value; /* for WHEELSOIL_FIXED */
+  const char *copy_of;  /* for WHEELSOIL_COPY, else "" */
   const char *meaning;
-  const char *typical_range;  /* "" where none is typical */
+  const char *typical_range; /* "" where none is typical */
 } wheelsoil_slot_info;
 
 /* The number of slots of a layout (0 for an unknown one), and slot index of
@@ -221,15 +220,15 @@ WHEELSOIL_API const wheelsoil_slot_info *wheelsoil_slot(int layout, size_t index
 typedef struct wheelsoil_soil_info {
   const char *name;
   const char *description;
-  double sinkage_exponent;  /* n (-) */
-  double k_c;               /* N/m^(n+1) (published kN/m^(n+1) x 1000) */
-  double k_phi;             /* N/m^(n+2) (published kN/m^(n+2) x 1000) */
-  double cohesion;          /* Pa (published kPa x 1000) */
-  double friction_angle;    /* rad (published degrees x pi / 180) */
-  double shear_modulus;     /* K (m), kx = ky = K for talvor */
-  double density;           /* kg/m^3 */
-  int shear_modulus_typical;  /* 1: not published with the soil, the typical value of its class */
-  int density_typical;        /* the same for the density */
+  double sinkage_exponent;   /* n (-) */
+  double k_c;                /* N/m^(n+1) (published kN/m^(n+1) x 1000) */
+  double k_phi;              /* N/m^(n+2) (published kN/m^(n+2) x 1000) */
+  double cohesion;           /* Pa (published kPa x 1000) */
+  double friction_angle;     /* rad (published degrees x pi / 180) */
+  double shear_modulus;      /* K (m), kx = ky = K for talvor */
+  double density;            /* kg/m^3 */
+  int shear_modulus_typical; /* 1: not published with the soil, the typical value of its class */
+  int density_typical;       /* the same for the density */
   const char *source;
   const char *notes;
 } wheelsoil_soil_info;

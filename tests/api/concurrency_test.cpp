@@ -66,14 +66,17 @@ int run_calls(const Expected &e, int t) {
     wrong += !golden::same_value(c, e.pindrel_out[k]) + !golden::same_value(cpp, e.pindrel_out[k]);
   }
   // Batches of their own, on two threads each.
-  const std::vector<wheelsoil::WheelSoilOutput> batch = wheelsoil::talvor_batch(e.talvor_in, {2, {}});
+  const std::vector<wheelsoil::WheelSoilOutput> batch =
+      wheelsoil::talvor_batch(e.talvor_in, {2, {}});
   wrong += !same(batch.data(), e.talvor_out.data(), n * sizeof batch[0]);
   std::vector<double> loads(e.pindrel_in.size());
   wheelsoil_pindrel_batch(&e.pindrel_in[0].band_radius, loads.size(), loads.data(), 2);
-  for (std::size_t k = 0; k < loads.size(); ++k) wrong += !golden::same_value(loads[k], e.pindrel_out[k]);
+  for (std::size_t k = 0; k < loads.size(); ++k)
+    wrong += !golden::same_value(loads[k], e.pindrel_out[k]);
   // The operating point, alone and in a batch.
   const std::size_t k = std::size_t(t) % e.equilibrium.size();
-  const wheelsoil::EquilibriumResult one = wheelsoil::solve_equilibrium(e.talvor_in[k], Expected::load(k));
+  const wheelsoil::EquilibriumResult one =
+      wheelsoil::solve_equilibrium(e.talvor_in[k], Expected::load(k));
   wrong += !golden::same_value(one.centre_height, e.equilibrium[k].centre_height) +
            (one.message != e.equilibrium[k].message);
   wheelsoil_equilibrium_result c;

@@ -85,7 +85,8 @@ TEST(LibrarySingleCalls, GiveTheMexPathsBits) {
     EXPECT_TRUE(golden::same_value(wheelsoil::pindrel(in), loads[k])) << k;
     double load = -1;
     // A longer input is read only as far as the model reads.
-    std::vector<double> longer(pindrel_inputs.begin() + 20 * k, pindrel_inputs.begin() + 20 * k + 20);
+    std::vector<double> longer(pindrel_inputs.begin() + 20 * k,
+                               pindrel_inputs.begin() + 20 * k + 20);
     longer.push_back(NAN);
     ASSERT_EQ(wheelsoil_pindrel(longer.data(), longer.size(), &load), WHEELSOIL_OK);
     EXPECT_TRUE(golden::same_value(load, loads[k])) << k;
@@ -177,8 +178,8 @@ TEST(LibraryBatches, AProgressFunctionSeesTheCountsAndMayStop) {
                                   return wheelsoil::Progress::proceed;
                                 }};
   std::vector<double> out(expected.size());
-  wheelsoil::BatchResult r = wheelsoil::talvor_batch(wheelsoil::packed(inputs.data(), count, 29),
-                                                     out.data(), watch);
+  wheelsoil::BatchResult r =
+      wheelsoil::talvor_batch(wheelsoil::packed(inputs.data(), count, 29), out.data(), watch);
   EXPECT_EQ(r.done, count);
   EXPECT_FALSE(r.stopped);
   EXPECT_GT(calls, 0u);
@@ -187,8 +188,8 @@ TEST(LibraryBatches, AProgressFunctionSeesTheCountsAndMayStop) {
   // Stopped after the first report: a prefix is done, the rest untouched.
   for (unsigned threads : {1u, 2u}) {
     std::vector<double> part(expected.size(), -7.0);
-    const wheelsoil::BatchOptions stop{threads,
-                                       [](std::size_t, std::size_t) { return wheelsoil::Progress::stop; }};
+    const wheelsoil::BatchOptions stop{
+        threads, [](std::size_t, std::size_t) { return wheelsoil::Progress::stop; }};
     r = wheelsoil::talvor_batch(wheelsoil::packed(inputs.data(), count, 29), part.data(), stop);
     EXPECT_TRUE(r.stopped);
     EXPECT_LT(r.done, count);
@@ -205,11 +206,12 @@ TEST(LibraryBatches, AProgressFunctionSeesTheCountsAndMayStop) {
   }
 
   // An exception from the progress function reaches the caller.
-  const wheelsoil::BatchOptions throwing{
-      2, [](std::size_t, std::size_t) -> wheelsoil::Progress { throw std::runtime_error("cancelled"); }};
-  EXPECT_THROW(wheelsoil::talvor_batch(wheelsoil::packed(inputs.data(), count, 29), out.data(),
-                                       throwing),
-               std::runtime_error);
+  const wheelsoil::BatchOptions throwing{2, [](std::size_t, std::size_t) -> wheelsoil::Progress {
+                                           throw std::runtime_error("cancelled");
+                                         }};
+  EXPECT_THROW(
+      wheelsoil::talvor_batch(wheelsoil::packed(inputs.data(), count, 29), out.data(), throwing),
+      std::runtime_error);
 }
 
 TEST(LibraryRefusals, EachBadArgumentHasItsCodeAndMessage) {
@@ -370,8 +372,9 @@ TEST(LibraryTables, SoilsConvertToSiAndApplyToBothModels) {
 TEST(LibraryVersion, IsTheProjectsVersion) {
   EXPECT_STREQ(wheelsoil_version(), WHEELSOIL_VERSION_STRING);
   EXPECT_STREQ(wheelsoil::version(), "0.2.0");
-  EXPECT_EQ(WHEELSOIL_VERSION_MAJOR * 10000 + WHEELSOIL_VERSION_MINOR * 100 + WHEELSOIL_VERSION_PATCH,
-            200);
+  EXPECT_EQ(
+      WHEELSOIL_VERSION_MAJOR * 10000 + WHEELSOIL_VERSION_MINOR * 100 + WHEELSOIL_VERSION_PATCH,
+      200);
 }
 
 }  // namespace

@@ -17,9 +17,9 @@
 
 namespace {
 
+using wheelsoil::detail::batch_thread_count;
 using wheelsoil::detail::BatchHook;
 using wheelsoil::detail::BatchOutcome;
-using wheelsoil::detail::batch_thread_count;
 using wheelsoil::detail::run_batch;
 
 // True when run_batch(count, threads, block) called body over [0, count)
@@ -115,12 +115,11 @@ TEST(BatchRunner, AnExceptionOnAnyThreadReachesTheCallerAfterTheOthersFinish) {
   }
   // A throwing hook stops the batch the same way. (On one thread, so that
   // the calling thread surely finishes a block and asks the hook.)
-  const BatchHook throwing{[](void *, std::size_t, std::size_t) -> int {
-                             throw std::logic_error("hook");
-                           },
-                           nullptr};
+  const BatchHook throwing{
+      [](void *, std::size_t, std::size_t) -> int { throw std::logic_error("hook"); }, nullptr};
   std::size_t calls = 0;
-  EXPECT_THROW(run_batch(100, 1, 1, [&](std::size_t, std::size_t) { ++calls; }, throwing),
+  EXPECT_THROW(run_batch(
+                   100, 1, 1, [&](std::size_t, std::size_t) { ++calls; }, throwing),
                std::logic_error);
   EXPECT_EQ(calls, 1u);
 }

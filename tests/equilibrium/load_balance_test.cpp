@@ -89,8 +89,8 @@ TEST(LoadBalance, ReportsALoadBeyondTheHeavyEnd) {
 
 TEST(LoadBalance, StopsAtANonFiniteForceAndSaysWhere) {
   // Fails only deep in the bracket: found during the search, not at the ends.
-  for (double bad : {std::numeric_limits<double>::quiet_NaN(),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double bad :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     Force f{[bad](double h) { return h > 0.2 && h < 0.9 ? bad : 100 * (1 - h); }, {}};
     const BalanceResult r = balance_load(f.counted(), unit_bracket(50));
     EXPECT_EQ(r.status, BalanceStatus::non_finite_force);
@@ -139,8 +139,9 @@ TEST(LoadBalance, FlagsAForceThatIsNotMonotoneAtTheRoot) {
 
   // A force that dips below zero and rises again away from its one root
   // (root 0.4; the samples at 0.8 and 1 rise with h) is not flagged.
-  Force dip{[](double h) { return h < 0.5 ? 100 * (1 - 2 * h) : -10 * std::sin(2 * M_PI * (h - 0.5)); },
-            {}};
+  Force dip{
+      [](double h) { return h < 0.5 ? 100 * (1 - 2 * h) : -10 * std::sin(2 * M_PI * (h - 0.5)); },
+      {}};
   const BalanceResult one = balance_load(dip.counted(), unit_bracket(20));
   ASSERT_EQ(one.status, BalanceStatus::converged);
   EXPECT_NEAR(one.height, 0.4, 1e-10);

@@ -49,7 +49,8 @@ TEST_F(EquilibriumGateway, ChecksItsArguments) {
   EXPECT_EQ(count(1, {p, w, w}), "Two input arguments required.");
   EXPECT_EQ(count(5, {p, w}), "Too many output arguments.");
 
-  const char *bad_p = "Input must be a real double matrix with 29 rows, one input vector per column.";
+  const char *bad_p =
+      "Input must be a real double matrix with 29 rows, one input vector per column.";
   const std::vector<mxArray *> bad_inputs = {
       make_double(1, 29, in), make_double(28, 1, std::vector<double>(in.begin(), in.end() - 1)),
       mex_host::make_array(mxSINGLE_CLASS, 29, 1),

@@ -177,11 +177,16 @@ TEST(WheelEquilibrium, RefusesAWheelItCannotSearch) {
     const char *named;
   };
   const Bad bad[] = {
-      {&WheelSoilInput::radius, 0, "radius"},       {&WheelSoilInput::radius, -0.1, "radius"},
-      {&WheelSoilInput::radius, nan, "radius"},     {&WheelSoilInput::radius, inf, "radius"},
-      {&WheelSoilInput::width, 0, "width"},         {&WheelSoilInput::width, nan, "width"},
-      {&WheelSoilInput::width, -inf, "width"},      {&WheelSoilInput::tilt_sine, 1, "tilt_sine"},
-      {&WheelSoilInput::tilt_sine, -1, "tilt_sine"}, {&WheelSoilInput::tilt_sine, 1.5, "tilt_sine"},
+      {&WheelSoilInput::radius, 0, "radius"},
+      {&WheelSoilInput::radius, -0.1, "radius"},
+      {&WheelSoilInput::radius, nan, "radius"},
+      {&WheelSoilInput::radius, inf, "radius"},
+      {&WheelSoilInput::width, 0, "width"},
+      {&WheelSoilInput::width, nan, "width"},
+      {&WheelSoilInput::width, -inf, "width"},
+      {&WheelSoilInput::tilt_sine, 1, "tilt_sine"},
+      {&WheelSoilInput::tilt_sine, -1, "tilt_sine"},
+      {&WheelSoilInput::tilt_sine, 1.5, "tilt_sine"},
       {&WheelSoilInput::tilt_sine, nan, "tilt_sine"},
   };
   for (const Bad &b : bad) {
@@ -256,7 +261,8 @@ TEST(WheelEquilibrium, AVerticalForceThatJumpsOverTheLoadIsNotConverged) {
 TEST(WheelEquilibrium, BatchesMatchSingleSolvesOnAnyNumberOfThreads) {
   const std::vector<WheelSoilInput> wheels = varied_wheels();
   std::vector<double> loads;
-  for (std::size_t k = 0; k < wheels.size(); ++k) loads.push_back(k == 2 ? 1e5 : 30.0 + 10.0 * double(k));
+  for (std::size_t k = 0; k < wheels.size(); ++k)
+    loads.push_back(k == 2 ? 1e5 : 30.0 + 10.0 * double(k));
   const std::size_t n = wheels.size();
   for (unsigned threads : {1u, 2u, 5u}) {
     std::vector<EquilibriumResult> paired(n), one_wheel(n);
@@ -284,14 +290,14 @@ TEST(WheelEquilibrium, ConvergesQuicklyOnPublishedSoils) {
   for (const TestSoil &s : published_soils()) {
     std::vector<double> slips = {0.0, 0.2, 0.5, 0.9};
     if (!s.snow) slips.insert(slips.end(), {-0.2, -0.5});
-    const std::vector<double> loads = s.snow ? std::vector<double>{5, 20}
-                                             : std::vector<double>{10, 50, 150};
+    const std::vector<double> loads =
+        s.snow ? std::vector<double>{5, 20} : std::vector<double>{10, 50, 150};
     for (double slip : slips) {
       for (double tilt : {0.0, 0.2, -0.3}) {
         for (double w : loads) {
           const EquilibriumResult r = solve_equilibrium(wheel_on(s, slip, tilt), w);
-          ASSERT_TRUE(r.converged) << s.name << " slip " << slip << " tilt " << tilt << ": "
-                                   << r.message;
+          ASSERT_TRUE(r.converged)
+              << s.name << " slip " << slip << " tilt " << tilt << ": " << r.message;
           EXPECT_LE(std::fabs(r.residual), load_tolerance * w);
           EXPECT_GT(r.max_sinkage, 0);
           EXPECT_LT(r.max_sinkage, 0.13);

@@ -62,8 +62,10 @@ bool pindrel_line(const std::string &name, const std::vector<double> &in) {
 int main(int argc, char **argv) {
   const bool reference_only = argc > 1 && std::strcmp(argv[1], "--reference-only") == 0;
   bool agree = true;
-  for (const auto &c : golden::load("talvor.txt", 29, 18)) agree = talvor_line(c.name, c.inputs) && agree;
-  for (const auto &c : golden::load("pindrel.txt", 20, 1)) agree = pindrel_line(c.name, c.inputs) && agree;
+  for (const auto &c : golden::load("talvor.txt", 29, 18))
+    agree = talvor_line(c.name, c.inputs) && agree;
+  for (const auto &c : golden::load("pindrel.txt", 20, 1))
+    agree = pindrel_line(c.name, c.inputs) && agree;
   if (!reference_only) {
     const auto inputs = generated::inputs(2400);
     for (std::size_t k = 0; k < inputs.size(); ++k)

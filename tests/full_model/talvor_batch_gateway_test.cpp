@@ -63,8 +63,7 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
   mxArray *single = mex_host::make_array(mxSINGLE_CLASS, 29, 2);
   const char *const shape =
       "Input must be a real double matrix with 29 rows, one input vector per column.";
-  const char *const threads =
-      "Thread count must be a whole number from 0 (one per core) to 1024.";
+  const char *const threads = "Thread count must be a whole number from 0 (one per core) to 1024.";
   EXPECT_EQ(call(mexFunction, 1, {}).message, "One or two input arguments required.");
   EXPECT_EQ(call(mexFunction, 1, {p, p, p}).message, "One or two input arguments required.");
   EXPECT_EQ(call(mexFunction, 2, {p}).message, "Too many output arguments.");

@@ -24,9 +24,16 @@ TEST(ParseNumber, AcceptsDecimalAndNonFiniteSpellings) {
   const struct {
     const char *text;
     double value;
-  } cases[] = {{"1", 1},         {"-0", -0.0},       {"+1.5e-3", 1.5e-3}, {".5", 0.5},
-               {"5.", 5},        {"2E+2", 200},      {"inf", INFINITY},   {"-Inf", -INFINITY},
-               {"+INFINITY", INFINITY}, {"4.9406564584124654e-324", 4.9406564584124654e-324}};
+  } cases[] = {{"1", 1},
+               {"-0", -0.0},
+               {"+1.5e-3", 1.5e-3},
+               {".5", 0.5},
+               {"5.", 5},
+               {"2E+2", 200},
+               {"inf", INFINITY},
+               {"-Inf", -INFINITY},
+               {"+INFINITY", INFINITY},
+               {"4.9406564584124654e-324", 4.9406564584124654e-324}};
   for (const auto &c : cases) {
     double v = 0;
     ASSERT_TRUE(parse_number(c.text, &v)) << c.text;
@@ -95,8 +102,7 @@ std::string numbers(int first, int count, const char *separator = " ") {
 
 TEST(ReadVectors, PlainLinesWithCommentsBlanksAndMixedSeparators) {
   const std::string text = "# two pindrel vectors\n\n" + numbers(1, 20) + "  # first\r\n" +
-                           "  \t\n" + numbers(21, 10, ",") + " , " + numbers(31, 10, "\t") +
-                           "\n";
+                           "  \t\n" + numbers(21, 10, ",") + " , " + numbers(31, 10, "\t") + "\n";
   const Read r = read(text);
   ASSERT_TRUE(r.ok) << r.error.reason;
   EXPECT_FALSE(r.vectors.had_header);
@@ -203,8 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"too many", numbers(1, 21) + "\n", 1, "expected 20 values for pindrel, found 21"},
         Refusal{"not a number", row20 + numbers(1, 5) + " 6x " + numbers(7, 14) + "\n", 2,
                 "value 6 '6x' is not a number"},
-        Refusal{"empty field", row20 + numbers(1, 10, ",") + ",," + numbers(11, 10, ",") + "\n",
-                2, "field 11 is empty (two commas in a row, or a comma at the start or end)"},
+        Refusal{"empty field", row20 + numbers(1, 10, ",") + ",," + numbers(11, 10, ",") + "\n", 2,
+                "field 11 is empty (two commas in a row, or a comma at the start or end)"},
         Refusal{"trailing comma", numbers(1, 20, ",") + ",\n", 1,
                 "field 21 is empty (two commas in a row, or a comma at the start or end)"},
         Refusal{"empty", "", 1, "no input vectors (the input is empty)"},
@@ -217,9 +223,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"missing required", "radius,width,slip\n1,2,3\n", 1,
                 "the header lacks required slot(s): cohesion, friction_angle, sinkage_exponent, "
                 "k_c, k_phi, shear_modulus, rim_entry_angle, peak_stress_angle, rear_angle"},
-        Refusal{"header row too short", required_header + numbers(1, 11, ",") + "\n" +
-                                            numbers(1, 10, ",") + "\n",
-                3, "expected 11 values (one per header column), found 10"},
+        Refusal{"header row too short",
+                required_header + numbers(1, 11, ",") + "\n" + numbers(1, 10, ",") + "\n", 3,
+                "expected 11 values (one per header column), found 10"},
         Refusal{"second header", required_header + required_header, 2,
                 "value 1 'width' is not a number"}),
     [](const testing::TestParamInfo<Refusal> &param_info) {

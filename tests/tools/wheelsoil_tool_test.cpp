@@ -40,8 +40,8 @@ std::string slurp(const std::string &path) {
 ToolRun run_tool(const std::string &args, const std::string &input) {
   // CTest runs tests in parallel: the files are this process's own.
   static int runs = 0;
-  const std::string stem = testing::TempDir() + "wheelsoil_" + std::to_string(getpid()) + "_" +
-                           std::to_string(++runs);
+  const std::string stem =
+      testing::TempDir() + "wheelsoil_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
   const std::string in = stem + "_in.txt", out = stem + "_out.txt", err = stem + "_err.txt";
   std::ofstream(in, std::ios::binary) << input;
   const std::string command = std::string("'") + WHEELSOIL_TOOL + "' " + args + " < '" + in +
@@ -82,7 +82,8 @@ std::vector<std::vector<double>> parse_csv(const std::string &text, std::string 
 
 std::string expected_header(const wheelsoil::detail::cli::ModelTable &m) {
   std::string h;
-  for (std::size_t k = 0; k < m.n_outputs; ++k) h += (k ? "," : "") + std::string(m.outputs[k].name);
+  for (std::size_t k = 0; k < m.n_outputs; ++k)
+    h += (k ? "," : "") + std::string(m.outputs[k].name);
   return h;
 }
 
@@ -120,11 +121,11 @@ TEST_P(ToolOnReferenceVectors, GivesTheModelsBits) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ToolOnReferenceVectors,
-                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 1e-12},
-                                         GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table,
-                                                     1e-12}),
-                         [](const auto &param_info) { return std::string(param_info.param.table->name); });
+INSTANTIATE_TEST_SUITE_P(
+    Models, ToolOnReferenceVectors,
+    testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 1e-12},
+                    GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table, 1e-12}),
+    [](const auto &param_info) { return std::string(param_info.param.table->name); });
 
 // The reference vectors as plain lines and as a table in shuffled column order.
 class ToolTables : public testing::TestWithParam<GoldenModel> {
@@ -144,11 +145,14 @@ TEST_P(ToolTables, HeaderInShuffledOrderEqualsPlainVectors) {
   const auto &m = *GetParam().table;
   std::vector<std::size_t> order(m.n_inputs);
   for (std::size_t k = 0; k < order.size(); ++k) order[k] = (k * 7 + 3) % m.n_inputs;
-  ASSERT_TRUE(std::is_permutation(order.begin(), order.end(), [&] {
-    std::vector<std::size_t> identity(m.n_inputs);
-    for (std::size_t k = 0; k < identity.size(); ++k) identity[k] = k;
-    return identity;
-  }().begin()));
+  ASSERT_TRUE(std::is_permutation(order.begin(), order.end(),
+                                  [&] {
+                                    std::vector<std::size_t> identity(m.n_inputs);
+                                    for (std::size_t k = 0; k < identity.size(); ++k)
+                                      identity[k] = k;
+                                    return identity;
+                                  }()
+                                      .begin()));
   std::string table;
   for (std::size_t k = 0; k < order.size(); ++k)
     table += (k ? ", " : "") + std::string(m.inputs[order[k]].name);
@@ -204,14 +208,15 @@ TEST_P(ToolTables, ThreadsChangeNoByte) {
   EXPECT_EQ(one.out, plain_calls.out);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ToolTables,
-                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 0},
-                                         GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table, 0}),
-                         [](const auto &param_info) { return std::string(param_info.param.table->name); });
+INSTANTIATE_TEST_SUITE_P(
+    Models, ToolTables,
+    testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 0},
+                    GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table, 0}),
+    [](const auto &param_info) { return std::string(param_info.param.table->name); });
 
 TEST(Tool, ReadsAFileAndNonFiniteValues) {
   std::vector<double> v(20, 0.25);
-  v[4] = NAN;     // spare_4: no effect on the load
+  v[4] = NAN;         // spare_4: no effect on the load
   v[18] = -INFINITY;  // spare_18
   const std::string path =
       testing::TempDir() + "wheelsoil_file_" + std::to_string(getpid()) + ".txt";
@@ -257,9 +262,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Failure{"wrong count", "talvor", talvor_row + "# c\n0.1 0.2\n", 1,
                 "wheelsoil: line 3: expected 29 values for talvor, found 2"},
-        Failure{"not a number", "talvor", talvor_row + talvor_row.substr(0, 8) + "x" +
-                                              talvor_row.substr(11),
-                1, "wheelsoil: line 2: value 3 'x' is not a number"},
+        Failure{"not a number", "talvor",
+                talvor_row + talvor_row.substr(0, 8) + "x" + talvor_row.substr(11), 1,
+                "wheelsoil: line 2: value 3 'x' is not a number"},
         Failure{"empty input", "pindrel", "", 1,
                 "wheelsoil: line 1: no input vectors (the input is empty)"},
         Failure{"unknown header name", "pindrel", "# t\nradius,widht\n1,2\n", 1,
@@ -268,7 +273,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"missing file", "talvor /nonexistent/vectors.txt", "", 1,
                 "wheelsoil: /nonexistent/vectors.txt: cannot open: No such file or directory"},
         Failure{"no model", "", "", 2, "wheelsoil: no model given"},
-        Failure{"unknown model", "talvorr", "", 2, "wheelsoil: unknown model 'talvorr' (talvor or pindrel)"},
+        Failure{"unknown model", "talvorr", "", 2,
+                "wheelsoil: unknown model 'talvorr' (talvor or pindrel)"},
         Failure{"bad threads", "talvor --threads -1", "", 2,
                 "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
                 "1024, not '-1'"},

@@ -67,8 +67,7 @@ int main(int argc, char **argv) {
   n = read_cases(argv[1], "talvor.txt", WHEELSOIL_TALVOR_INPUTS, cases);
   if (n <= 0) return 3;
   for (k = 0; k < n; ++k) {
-    if (wheelsoil_talvor(cases[k].inputs, WHEELSOIL_TALVOR_INPUTS, &single[18 * k]) != 0)
-      return 4;
+    if (wheelsoil_talvor(cases[k].inputs, WHEELSOIL_TALVOR_INPUTS, &single[18 * k]) != 0) return 4;
     print("talvor", cases[k].name, &single[18 * k], WHEELSOIL_TALVOR_OUTPUTS);
     memcpy(&packed[29 * k], cases[k].inputs, sizeof cases[k].inputs);
   }

@@ -31,7 +31,8 @@ std::vector<Case> read_cases(const std::string &path, std::size_t n_inputs) {
     Case c;
     words >> c.name;
     std::string w;
-    while (c.inputs.size() < n_inputs && words >> w) c.inputs.push_back(std::strtod(w.c_str(), nullptr));
+    while (c.inputs.size() < n_inputs && words >> w)
+      c.inputs.push_back(std::strtod(w.c_str(), nullptr));
     cases.push_back(c);
   }
   return cases;
