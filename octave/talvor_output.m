@@ -21,8 +21,9 @@ function loads = talvor_output(out)
 %     side_fx, side_fy, side_fz, side_mx, side_my, side_mz
 %              the same six summed over both sidewalls; they are 0 unless a
 %              sidewall moves sideways into the soil (vy, wx or wz)
-%   Slots 12-17 of the result repeat slots 0-5 bit for bit and are not
-%   returned. The drawbar pull is rim_fx + side_fx.
+%   L(13) to L(18) of the result (rim_fx_copy ... rim_mz_copy) repeat L(1)
+%   to L(6) bit for bit and are not returned. The drawbar pull is
+%   rim_fx + side_fx.
 %
 %   Errors: talvor_output:badInput for a value that is not a real numeric
 %   matrix, talvor_output:badSize for any size but 1x18 and 18xN.

@@ -3,7 +3,8 @@ function t = wheelsoil_slots(layout)
 %   T = wheelsoil_slots(LAYOUT) describes one of the four vectors, LAYOUT
 %   being 'talvor_input' (29 slots), 'talvor_output' (18), 'pindrel_input'
 %   (20) or 'pindrel_output' (1). T has the fields
-%     names     1xN cell of slot names in slot order: slot k-1 is names{k}
+%     names     1xN cell of slot names in slot order: names{k} names p(k)
+%               of an input vector, L(k) of an output
 %     required  1xN logical, true where an input slot has no default
 %     defaults  1xN double, the default of an optional slot that has a
 %               fixed value; NaN where the slot is required or copied
