@@ -10,8 +10,9 @@ function loads = talvor_output(out)
 %   frame of talvor_input (x forward, y along the axle, z up), moments
 %   about the wheel centre: rim_fx ... rim_mz for the rim, side_fx ...
 %   side_mz for both sidewalls together; wheelsoil_slots('talvor_output')
-%   prints what each one is. The drawbar pull is rim_fx + side_fx. Slots
-%   12-17 of the result repeat slots 0-5 bit for bit and are not returned.
+%   prints what each one is. The drawbar pull is rim_fx + side_fx.
+%   L(13) to L(18) of the result (rim_fx_copy ... rim_mz_copy) repeat L(1)
+%   to L(6) bit for bit and are not returned.
 %
 %   Errors: talvor_output:badInput for a value that is not a real numeric
 %   matrix, talvor_output:badSize for any size but 1x18 and 18xN.

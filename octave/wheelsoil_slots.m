@@ -2,8 +2,8 @@ function t = wheelsoil_slots(layout)
 %WHEELSOIL_SLOTS  Slot layout of the talvor and pindrel vectors.
 %   T = wheelsoil_slots(LAYOUT) describes one of the four vectors, LAYOUT
 %   being 'talvor_input' (29 slots), 'talvor_output' (18), 'pindrel_input'
-%   (20) or 'pindrel_output' (1). T has the fields (1xN each, slot k-1 in
-%   column k)
+%   (20) or 'pindrel_output' (1). T has the fields (1xN each; column k
+%   describes p(k) of an input vector, L(k) of an output)
 %     names     cell of slot names in slot order
 %     required  logical, true where an input slot has no default
 %     defaults  double, the default of an optional slot that has a fixed

@@ -44,26 +44,31 @@ std::string header(const char *title, const char *sources) {
          "; do not edit: `cmake --build build --target update_docs_tables` rewrites it. -->\n\n";
 }
 
+// The index an Octave or MATLAB user writes: "`p(k+1)`" for slot k.
+std::string one_based(const char *vector, std::size_t k) {
+  return std::string("`") + vector + "(" + std::to_string(k + 1) + ")`";
+}
+
 std::string inputs_table(const SlotTable &t) {
   std::string s =
-      "| slot | name | symbol | unit | default | typical | meaning |\n"
-      "|---:|---|---|---|---|---|---|\n";
+      "| p(k) | slot | name | symbol | unit | default | typical | meaning |\n"
+      "|---|---:|---|---|---|---|---|---|\n";
   for (std::size_t k = 0; k < t.size(); ++k) {
     const wheelsoil::Slot &slot = t[k];
-    s += "| " + std::to_string(k) + " | `" + slot.name + "` | " + cell(slot.symbol) + " | " +
-         cell(slot.unit) + " | " + default_of(t, slot) + " | " + cell(slot.range) + " | " +
-         cell(slot.meaning) + " |\n";
+    s += "| " + one_based("p", k) + " | " + std::to_string(k) + " | `" + slot.name + "` | " +
+         cell(slot.symbol) + " | " + cell(slot.unit) + " | " + default_of(t, slot) + " | " +
+         cell(slot.range) + " | " + cell(slot.meaning) + " |\n";
   }
   return s;
 }
 
 std::string outputs_table(const SlotTable &t) {
   std::string s =
-      "| slot | name | unit | meaning |\n"
-      "|---:|---|---|---|\n";
+      "| L(k) | slot | name | unit | meaning |\n"
+      "|---|---:|---|---|---|\n";
   for (std::size_t k = 0; k < t.size(); ++k)
-    s += "| " + std::to_string(k) + " | `" + t[k].name + "` | " + cell(t[k].unit) + " | " +
-         cell(t[k].meaning) + " |\n";
+    s += "| " + one_based("L", k) + " | " + std::to_string(k) + " | `" + t[k].name + "` | " +
+         cell(t[k].unit) + " | " + cell(t[k].meaning) + " |\n";
   return s;
 }
 
