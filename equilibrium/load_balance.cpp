@@ -212,6 +212,8 @@ BalanceResult balance_load(const std::function<double(double)> &force, const Bal
   } catch (const NonFiniteForce &e) {
     result.status = BalanceStatus::non_finite_force;
     result.failed_height = e.height;
+    result.low = result.high = e.height;
+    result.force_low = result.force_high = std::numeric_limits<double>::quiet_NaN();
     if (!std::isnan(e.defined)) {
       result.low = e.defined;
       result.force_low = f.force_at(e.defined);

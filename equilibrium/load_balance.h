@@ -55,8 +55,9 @@ struct BalanceResult {
   double heavy_force = 0;   // F(h_heavy), the most the bracket carries if F is monotone
   double low = 0, high = 0; // the final bracket, low < high (or equal)
   double force_low = 0, force_high = 0;  // F at its ends
-  // For non_finite_force inside the bracket, low and force_low are the
-  // nearest height below failed_height at which F was above W, and F there.
+  // For non_finite_force, low = high = failed_height and their forces NaN;
+  // but inside the bracket low and force_low are the nearest height below
+  // failed_height at which F was above W, and F there.
   // No representable height lies strictly between low and high: the search
   // ended on the resolution of h, not on the evaluations allowed.
   bool closed = false;

@@ -200,6 +200,8 @@ TEST(LoadBalance, StopsAtANonFiniteForceAndSaysWhere) {
   EXPECT_EQ(light.status, BalanceStatus::non_finite_force);
   EXPECT_EQ(light.failed_height, 1.0);
   EXPECT_EQ(light.iterations, 1);
+  EXPECT_EQ(light.low, 1.0);  // no defined height sampled below it
+  EXPECT_EQ(light.high, 1.0);
   Force heavy{[](double h) { return h == 0 ? std::nan("") : 1 - h; }, {}};
   const BalanceResult deep = balance_load(heavy.counted(), unit_bracket(0.5));
   EXPECT_EQ(deep.status, BalanceStatus::non_finite_force);
