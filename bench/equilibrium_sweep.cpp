@@ -7,7 +7,8 @@
 //
 //   equilibrium_sweep [--threads N] [--list]
 //
-// --list prints one line per solve. On 2 threads it takes about 8 s.
+// --list prints one line per solve; --threads 0 (the default) uses every
+// hardware thread. About 14 s of model evaluation: 7 s on two free cores.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
