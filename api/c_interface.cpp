@@ -127,9 +127,12 @@ int check_options(const wheelsoil_equilibrium_options *options,
                   equilibrium::EquilibriumOptions *out) {
   if (!options) return WHEELSOIL_OK;
   if (!(std::isfinite(options->tolerance) && options->tolerance >= 0) ||
+      !(std::isfinite(options->accepted_tolerance) &&
+        options->accepted_tolerance >= options->tolerance) ||
       options->max_iterations < 1)
     return WHEELSOIL_ERROR_OPTIONS;
   out->tolerance = options->tolerance;
+  out->accepted_tolerance = options->accepted_tolerance;
   out->max_iterations = options->max_iterations;
   out->check_monotone = options->check_monotone != 0;
   return WHEELSOIL_OK;
@@ -173,7 +176,7 @@ const char *wheelsoil_error_message(int code) {
       return "the input view reaches beyond the address space (strides too large for its count)";
     case WHEELSOIL_ERROR_OPTIONS:
       return "an operating-point option is out of range (tolerance must be finite and at least "
-             "0, max_iterations at least 1)";
+             "0, accepted_tolerance finite and at least tolerance, max_iterations at least 1)";
     case WHEELSOIL_ERROR_OUT_OF_MEMORY: return "out of memory; the outputs are incomplete";
     case WHEELSOIL_ERROR_UNAVAILABLE:
       return "the operating point is not built into this library (it was built without Boost)";
@@ -271,7 +274,7 @@ int wheelsoil_pindrel_batch_ex(const double *input, size_t count, ptrdiff_t vect
   });
 }
 
-wheelsoil_equilibrium_options wheelsoil_equilibrium_defaults(void) { return {1e-10, 100, 1}; }
+wheelsoil_equilibrium_options wheelsoil_equilibrium_defaults(void) { return {1e-10, 100, 1, 1e-6}; }
 
 int wheelsoil_equilibrium(const double *input, size_t n_input, double load,
                           wheelsoil_equilibrium_result *result) {

@@ -23,7 +23,10 @@ function [p_eq, loads, info] = talvor_equilibrium(p, W)
 %     sinkage      sinkage at the wheel's mid-plane (m)
 %     max_sinkage  sinkage at the wheel's lowest edge (m)
 %     iterations   model evaluations used
-%     converged    true when |F - W| <= 1e-10 W at the solved height
+%     converged    true when |F - W| <= 1e-10 W at the solved height, or,
+%                  where the force changes by more than that between adjacent
+%                  heights, when the closest height is within 1e-6 W (the
+%                  message then gives the residual)
 %     residual     F - W at the solved height (N)
 %     monotone     false when the force does not fall steadily through W there
 %     status       'converged', 'invalid_load', 'invalid_wheel',

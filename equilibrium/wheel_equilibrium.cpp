@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <exception>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -24,6 +26,19 @@ std::string format(const char *pattern, Args... args) {
   char text[512];
   std::snprintf(text, sizeof text, pattern, args...);
   return text;
+}
+
+// The fewest significant digits, 6 to 17, at which %g prints the distinct
+// values among `values` distinctly.
+int digits_to_tell(std::initializer_list<double> values) {
+  for (int digits = 6; digits < 17; ++digits) {
+    bool told = true;
+    for (const double *a = values.begin(); a != values.end() && told; ++a)
+      for (const double *b = a + 1; b != values.end() && told; ++b)
+        told = *a == *b || format("%.*g", digits, *a) != format("%.*g", digits, *b);
+    if (told) return digits;
+  }
+  return 17;
 }
 
 // True if all 18 loads are finite.
@@ -68,7 +83,16 @@ HeightBracket height_bracket(const WheelSoilInput &in) {
   // max over y of z(y) = (r - h/q) + |s_t| (b/2)/q: 0 at the light end, r at the heavy one.
   const double q = std::sqrt(1.0 - in.tilt_sine * in.tilt_sine);
   const double edge_rise = std::fabs(in.tilt_sine) * (in.width * 0.5);
-  return {edge_rise, in.radius * q + edge_rise};
+  HeightBracket bracket{edge_rise, in.radius * q + edge_rise};
+  // Rounding may leave the lowest edge a few ulps deep at the light end: raise
+  // it until the model's own sinkage there is exactly zero, so that the patch
+  // is empty and the soil carries nothing. z falls as h rises, so this ends
+  // within a few steps.
+  full_model::ModelState m = full_model::make_state(in);
+  m.centre_height = bracket.light;
+  for (int step = 0; step < 64 && full_model::sinkage_at(m, lowest_edge(m)) > 0; ++step)
+    m.centre_height = bracket.light = std::nextafter(bracket.light, HUGE_VAL);
+  return bracket;
 }
 
 EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
@@ -105,11 +129,17 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   problem.h_light = bracket.light;
   problem.load = load;
   problem.tolerance = options.tolerance;
+  problem.accepted_tolerance = options.accepted_tolerance;
   problem.max_iterations = options.max_iterations;
   problem.check_monotone = options.check_monotone;
+  // With no sinkage the patch is empty and carries nothing. Not evaluating
+  // the model there also keeps the search off the one height at which some
+  // soils' loads are not defined (kx = 0 or ky = 0 give 0/0 at an empty patch).
+  problem.light_force = 0.0;
   const BalanceResult found = balance_load(force, problem);
 
-  // The record at the height the search settled on.
+  // The record at the height the search settled on; at the light end, never
+  // evaluated, the loads of an empty patch: all zero.
   result.centre_height = found.height;
   result.iterations = found.iterations;
   result.monotone = found.monotone;
@@ -128,47 +158,70 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   switch (found.status) {
     case BalanceStatus::converged:
       result.status = EquilibriumStatus::converged;
-      result.message = format(
-          "carries %g N at centre height %.10g m: sinkage %.6g m at the mid-plane, %.6g m at "
-          "the lowest edge (%d model evaluations)",
-          load, result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+      if (std::fabs(result.residual) <= options.tolerance * load) {
+        result.message = format(
+            "carries %g N at centre height %.10g m: sinkage %.6g m at the mid-plane, %.6g m at "
+            "the lowest edge (%d model evaluations)",
+            load, result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+      } else {
+        // Accepted short of the target: say by how much, and why no closer.
+        result.message = format(
+            "carries %g N to within %.3g N (a relative %.2g) at centre height %.17g m: sinkage "
+            "%.6g m at the mid-plane, %.6g m at the lowest edge (%d model evaluations); ",
+            load, std::fabs(result.residual), std::fabs(result.residual) / load,
+            result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+        if (found.closed)
+          result.message += format(
+              "the vertical force changes by %.3g N between adjacent centre heights here, so "
+              "none comes closer",
+              std::fabs(found.force_low - found.force_high));
+        else
+          result.message +=
+              format("the evaluations allowed ran out before a relative %g", options.tolerance);
+      }
       if (!result.monotone)
         result.message +=
             "; warning: the vertical force does not fall steadily through the load as the "
             "centre height rises here, so another sinkage may carry it too";
       break;
-    case BalanceStatus::load_not_carried:
+    case BalanceStatus::load_not_carried: {
+      const int digits = digits_to_tell({load, found.heavy_force});
       result.status = EquilibriumStatus::load_not_carried;
       result.message = format(
-          "load of %g N not carried: at one radius of sinkage at the lowest edge (centre "
-          "height %g m) the vertical force is only %g N",
-          load, found.height, found.heavy_force);
+          "load of %.*g N not carried: at one radius of sinkage at the lowest edge (centre "
+          "height %g m) the vertical force is only %.*g N",
+          digits, load, found.height, digits, found.heavy_force);
       break;
+    }
     case BalanceStatus::non_finite_force:
       result.status = EquilibriumStatus::non_finite_loads;
       result.message = format(
-          "the model gave non-finite loads at centre height %.10g m (sinkage %g m at the "
-          "lowest edge); check the soil and wheel parameters",
+          "the model gave non-finite loads at centre height %.17g m (sinkage %g m at the "
+          "lowest edge)",
           found.failed_height, result.max_sinkage);
+      if (found.low < found.failed_height)
+        result.message += format(
+            "; below it the soil carries more than the load at every height sampled (%.*g N "
+            "at %.17g m)",
+            digits_to_tell({load, found.force_low}), found.force_low, found.low);
+      result.message += "; check the soil and wheel parameters";
       break;
     case BalanceStatus::not_converged:
       result.status = EquilibriumStatus::not_converged;
-      if (found.height == bracket.light && found.residual > 0)
+      if (found.closed && found.low < found.high) {
+        // Adjacent heights on either side of W: the force jumps over it.
+        const int digits = digits_to_tell({load, found.force_low, found.force_high});
         result.message = format(
-            "load of %g N is below the vertical force of %g N with the lowest edge at the "
-            "soil surface",
-            load, found.force);
-      else if (found.high - found.low <=
-               8 * std::numeric_limits<double>::epsilon() * std::fabs(found.high))
+            "no centre height carries %.*g N: the vertical force jumps from %.*g N at centre "
+            "height %.17g m to %.*g N at %.17g m",
+            digits, load, digits, found.force_low, found.low, digits, found.force_high, found.high);
+      } else {
         result.message = format(
-            "no centre height carries %g N: the vertical force jumps from %g N to %g N "
-            "between centre heights %.17g and %.17g m",
-            load, found.force_high, found.force_low, found.low, found.high);
-      else
-        result.message = format(
-            "no centre height carries %g N within a relative %g after %d model evaluations; "
-            "the best, %.10g m, leaves %g N",
-            load, options.tolerance, result.iterations, found.height, found.residual);
+            "found no centre height that carries %g N within a relative %g in %d model "
+            "evaluations; the best, %.17g m, leaves %.3g N",
+            load, std::max(options.accepted_tolerance, options.tolerance), result.iterations,
+            found.height, found.residual);
+      }
       break;
   }
   result.converged = result.status == EquilibriumStatus::converged;

@@ -9,6 +9,8 @@ for b in build/bench/*_bench; do
   echo "== $b"
   "$b" --benchmark_min_time=0.5 "$@"
 done
+echo "== build/bench/equilibrium_sweep (model evaluations per operating point)"
+build/bench/equilibrium_sweep
 echo "== talvor(p) and pindrel(p) through Octave"
 octave-cli --no-gui --no-window-system --norc --quiet --no-history \
   --eval "addpath('build/octave'); addpath('bench'); octave_call_bench"

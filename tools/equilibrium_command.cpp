@@ -27,7 +27,9 @@ const char usage_text[] = "usage: wheelsoil equilibrium --load W [--threads N] [
 const char help_text[] =
     "\n"
     "The operating point of each talvor input vector: the centre height at which\n"
-    "the soil carries the wheel load W (N), rim_fz + side_fz = W to 1e-10 W.\n"
+    "the soil carries the wheel load W (N), rim_fz + side_fz = W to 1e-10 W (or,\n"
+    "where the force changes faster than that between adjacent heights, at the\n"
+    "closest height, if within 1e-6 W).\n"
     "The search runs from no sinkage to one radius of sinkage at the wheel's\n"
     "lowest edge; the centre_height given is ignored (a header may leave it out).\n"
     "Input as for wheelsoil talvor (see wheelsoil --help).\n"

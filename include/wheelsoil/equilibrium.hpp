@@ -38,9 +38,12 @@ inline const char *status_name(EquilibriumStatus status) {
 
 // How a solve searches.
 struct EquilibriumOptions {
-  double tolerance = 1e-10;    // accepted |F - W| / W, finite and >= 0
+  double tolerance = 1e-10;    // target |F - W| / W, finite and >= 0
   int max_iterations = 100;    // model evaluations allowed, >= 1
   bool check_monotone = true;  // probe the force a little above and below the root
+  // The most |F - W| / W still converged (the message gives the residual)
+  // where the target cannot be met; finite and >= tolerance.
+  double accepted_tolerance = 1e-6;
 };
 
 // What a solve found.
@@ -62,7 +65,7 @@ namespace detail {
 
 // The C interface's options.
 inline wheelsoil_equilibrium_options c_options(const EquilibriumOptions &o) {
-  return {o.tolerance, o.max_iterations, o.check_monotone ? 1 : 0};
+  return {o.tolerance, o.max_iterations, o.check_monotone ? 1 : 0, o.accepted_tolerance};
 }
 
 // The C++ record of a C result.

@@ -144,9 +144,14 @@ typedef struct wheelsoil_equilibrium_options {
   double tolerance;   /* accepted |F - W| / W, finite and >= 0; default 1e-10 */
   int max_iterations; /* model evaluations allowed, >= 1; default 100 */
   int check_monotone; /* nonzero: probe the force a little above and below the root */
+  /* The most |F - W| / W still reported as converged, with the residual in the
+     message, where the tolerance cannot be met (the force changes by more than
+     that between adjacent centre heights, or the evaluations run out); finite
+     and >= tolerance; default 1e-6. */
+  double accepted_tolerance;
 } wheelsoil_equilibrium_options;
 
-/* The defaults: 1e-10, 100, 1. */
+/* The defaults: 1e-10, 100, 1, 1e-6. */
 WHEELSOIL_API wheelsoil_equilibrium_options wheelsoil_equilibrium_defaults(void);
 
 typedef struct wheelsoil_equilibrium_result {
