@@ -1,32 +1,98 @@
-% build_mex: builds talvor, talvor_batch, pindrel and pindrel_batch for MATLAB
-% with the mex command, for users without CMake. Run it from the repository
-% root; the MEX files go to build/matlab. Uses the compatible array API
-% (-compatibleArrayDims), so the gateways import mxCreateDoubleMatrix_700.
+% build_mex: builds the MEX functions talvor, talvor_batch, pindrel,
+% pindrel_batch and talvor_equilibrium_mex with the mex command, and the
+% private MEX function that gives the helpers the library's slot and soil
+% tables; places the helper functions and help files beside them, as the
+% CMake build does.
+% For users without CMake. In MATLAB or Octave:
+%   run /path/to/wheelsoil/build_mex.m
+% MATLAB builds into build/matlab, Octave (whose mex is mkoctfile --mex)
+% into build/octave; set out_dir beforehand to build elsewhere. Then
+% addpath that folder, and help talvor.
+%
+% The operating point (talvor_equilibrium) needs the header-only Boost.Math
+% (Debian: apt-get install libboost-dev). Where the compiler does not find
+% the Boost headers by itself, set boost_include to their folder first.
+%
+% MATLAB uses the compatible array API (-compatibleArrayDims), so the
+% gateways import mxCreateDoubleMatrix_700. Neither host may contract
+% a*b + c into a fused multiply-add: the results are fixed to the last bit.
 root = fileparts(mfilename('fullpath'));
-out = fullfile(root, 'build', 'matlab');
-if ~exist(out, 'dir'), mkdir(out); end
-
-full = fullfile(root, 'full_model', {'wheel_soil_model.cpp', 'contact_geometry.cpp', ...
-    'rim_stress.cpp', 'gauss_legendre.cpp', 'rim_loads.cpp', 'sidewall_loads.cpp', ...
-    'fused_loads.cpp', 'wheel_soil_batch.cpp'});
-simple = fullfile(root, 'load_model', {'load_model.cpp', 'point_stress.cpp', ...
-    'load_integral.cpp', 'load_model_batch.cpp'});
-
-% No fused multiply-adds: the results are fixed to the last bit.
-if ispc
-  flags = {'COMPFLAGS=$COMPFLAGS /std:c++17 /fp:precise'};
-else
-  flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math', ...
-           'LDFLAGS=$LDFLAGS -pthread'};
+is_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+if ~exist('out_dir', 'var')
+  if is_octave
+    out_dir = fullfile(root, 'build', 'octave');
+  else
+    out_dir = fullfile(root, 'build', 'matlab');
+  end
 end
-common = [{'-compatibleArrayDims', '-outdir', out}, flags];
+if ~exist(fullfile(out_dir, 'private'), 'dir'), mkdir(fullfile(out_dir, 'private')); end
 
-mex(common{:}, ['-I' fullfile(root, 'full_model')], ...
-    fullfile(root, 'full_model', 'talvor_mex.cpp'), full{:}, '-output', 'talvor');
-mex(common{:}, ['-I' fullfile(root, 'full_model')], ...
-    fullfile(root, 'full_model', 'talvor_batch_mex.cpp'), full{:}, '-output', 'talvor_batch');
-mex(common{:}, ['-I' fullfile(root, 'load_model')], ...
-    fullfile(root, 'load_model', 'pindrel_mex.cpp'), simple{:}, '-output', 'pindrel');
-mex(common{:}, ['-I' fullfile(root, 'load_model')], ...
-    fullfile(root, 'load_model', 'pindrel_batch_mex.cpp'), simple{:}, '-output', 'pindrel_batch');
-fprintf('MEX files in %s: addpath(''%s'')\n', out, out);
+in = @(folder, names) fullfile(root, folder, names);
+full = in('full_model', {'wheel_soil_model.cpp', 'contact_geometry.cpp', 'rim_stress.cpp', ...
+    'gauss_legendre.cpp', 'rim_loads.cpp', 'sidewall_loads.cpp', 'fused_loads.cpp', ...
+    'wheel_soil_batch.cpp'});
+simple = in('load_model', {'load_model.cpp', 'point_stress.cpp', 'load_integral.cpp', ...
+    'load_model_batch.cpp'});
+solver = in('equilibrium', {'load_balance.cpp', 'wheel_equilibrium.cpp'});
+public_inc = ['-I' fullfile(root, 'include')];
+full_inc = {['-I' fullfile(root, 'full_model')], public_inc};
+simple_inc = {['-I' fullfile(root, 'load_model')], public_inc};
+solver_inc = [{['-I' fullfile(root, 'equilibrium')]}, full_inc];
+if exist('boost_include', 'var')
+  solver_inc{end + 1} = ['-I' boost_include];
+end
+
+% Each MEX function: its name, its include flags, its sources (gateway first).
+targets = {
+  'talvor', full_inc, [in('full_model', {'talvor_mex.cpp'}), full]
+  'talvor_batch', full_inc, [in('full_model', {'talvor_batch_mex.cpp'}), full]
+  'pindrel', simple_inc, [in('load_model', {'pindrel_mex.cpp'}), simple]
+  'pindrel_batch', simple_inc, [in('load_model', {'pindrel_batch_mex.cpp'}), simple]
+  'talvor_equilibrium_mex', solver_inc, ...
+      [in('equilibrium', {'talvor_equilibrium_mex.cpp'}), solver, full]
+  fullfile('private', 'wheelsoil_tables'), {public_inc}, ...
+      in('octave', {'wheelsoil_tables_mex.cpp'})
+};
+
+for k = 1:size(targets, 1)
+  [name, includes, sources] = targets{k, :};
+  fprintf('build_mex: %s\n', name);
+  if is_octave
+    % mkoctfile takes its compiler flags from the environment and leaves
+    % its object files in the current folder: compile in a folder of our own.
+    flags_before = getenv('CXXFLAGS');
+    setenv('CXXFLAGS', '-O2 -std=c++17 -ffp-contract=off -fno-fast-math');
+    work = tempname();
+    mkdir(work);
+    here = pwd();
+    cd(work);
+    try
+      mex(includes{:}, sources{:}, '-lpthread', '-o', fullfile(out_dir, [name '.mex']));
+      failure = [];
+    catch failure
+    end
+    cd(here);
+    setenv('CXXFLAGS', flags_before);
+    confirm_recursive_rmdir(false, 'local');
+    rmdir(work, 's');
+    if ~isempty(failure), rethrow(failure); end
+  else
+    if ispc
+      flags = {'COMPFLAGS=$COMPFLAGS /std:c++17 /fp:precise'};
+    else
+      flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math', ...
+               'LDFLAGS=$LDFLAGS -pthread'};
+    end
+    [sub, base] = fileparts(name);
+    mex('-compatibleArrayDims', '-outdir', fullfile(out_dir, sub), flags{:}, includes{:}, ...
+        sources{:}, '-output', base);
+  end
+end
+
+% The helper functions and the help files beside the MEX files.
+helpers = [dir(fullfile(root, 'octave', '*.m')); dir(fullfile(root, 'equilibrium', '*.m'))];
+for k = 1:numel(helpers)
+  copyfile(fullfile(helpers(k).folder, helpers(k).name), out_dir);
+end
+copyfile(fullfile(root, 'octave', 'private', '*.m'), fullfile(out_dir, 'private'));
+fprintf('build_mex: MEX files and helpers in %s: addpath(''%s'')\n', out_dir, out_dir);

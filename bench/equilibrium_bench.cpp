@@ -10,6 +10,9 @@
 #include "wheel_equilibrium.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+
 namespace {
 
 // The tests' rover wheel on dry sand (r = 0.13 m, b = 0.16 m), moving at
@@ -36,9 +39,9 @@ void solve(benchmark::State &state) {
     if (!r.converged) state.SkipWithError(r.message.c_str());
   }
   state.counters["evaluations"] = evaluations;
-  state.counters["per_evaluation"] = benchmark::Counter(
-      double(evaluations) * double(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_evaluation"] =
+      benchmark::Counter(double(evaluations) * double(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(solve)
     ->ArgNames({"W", "slip%", "tilt%"})
@@ -54,10 +57,10 @@ BENCHMARK(solve)
 void model_evaluation(benchmark::State &state) {
   WheelSoilInput in = rover_on_dry_sand(0.2, 0);
   in.centre_height = equilibrium::solve_equilibrium(in, 100).centre_height;
-  const ModelState m = full_model::state_from_input(in);
+  const full_model::ModelState m = full_model::make_state(in);
   WheelSoilOutput out;
   for (auto _ : state) {
-    full_model::fused_loads(m, &out);
+    full_model::evaluate(m, &out);
     benchmark::DoNotOptimize(out);
   }
 }
@@ -70,8 +73,8 @@ void batch(benchmark::State &state) {
   std::vector<equilibrium::EquilibriumResult> results(inputs.size());
   const double load = 100;
   for (auto _ : state) {
-    equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, inputs.size(),
-                                         results.data(), unsigned(state.range(0)));
+    equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, inputs.size(), results.data(),
+                                         unsigned(state.range(0)));
     benchmark::DoNotOptimize(results.data());
   }
   state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(inputs.size()));

@@ -9,6 +9,9 @@
 #include "load_model.h"
 #include "load_model_batch.h"
 
+using namespace wheelsoil::detail;
+using wheelsoil::detail::load_model::run_load_model;
+
 namespace {
 
 // The 20-slot inputs of the reference cases.

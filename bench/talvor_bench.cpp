@@ -24,9 +24,15 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
+#include "baseline/model_state.h"
+
 namespace baseline_fused {
-void fused_loads(const ModelState &m, WheelSoilOutput *out);
+void fused_loads(const ModelState &m, wheelsoil::WheelSoilOutput *out);
 }
+
+namespace full_model = wheelsoil::detail::full_model;
+using wheelsoil::WheelSoilInput;
+using wheelsoil::WheelSoilOutput;
 
 namespace {
 
@@ -49,7 +55,12 @@ void previous_fused(double *out, const double *in) {
   WheelSoilInput input;
   std::memcpy(&input, in, sizeof input);
   WheelSoilOutput o{};
-  baseline_fused::fused_loads(full_model::state_from_input(input), &o);
+  // the previous evaluator's own copy of the state: the same 26 fields
+  const full_model::ModelState m = full_model::make_state(input);
+  baseline_fused::ModelState state;
+  static_assert(sizeof state == sizeof m, "the same 26 fields");
+  std::memcpy(&state, &m, sizeof state);
+  baseline_fused::fused_loads(state, &o);
   std::memcpy(out, &o, sizeof o);
 }
 
@@ -87,7 +98,7 @@ double batch_rate(const std::vector<double> &inputs, std::size_t count, unsigned
                   full_model::MathFunctions math) {
   std::vector<double> outputs(18 * count);
   const auto start = std::chrono::steady_clock::now();
-  full_model::evaluate_batch(inputs.data(), outputs.data(), count, threads, math);
+  full_model::evaluate_batch(inputs.data(), outputs.data(), count, threads, {}, math);
   const auto end = std::chrono::steady_clock::now();
   return double(count) / std::chrono::duration<double>(end - start).count();
 }
@@ -107,7 +118,7 @@ int main(int argc, char **argv) {
   std::vector<Variant> variants = {
       {"reference", full_model::run_model_reference},
       {"previous", previous_fused},
-      {"default", run_model},
+      {"default", full_model::run_model},
   };
   const bool vector = full_model::vector_math_available();
   std::vector<full_model::VectorUnit> units;
@@ -122,7 +133,7 @@ int main(int argc, char **argv) {
                             WheelSoilInput input;
                             std::memcpy(&input, in, sizeof input);
                             WheelSoilOutput o{};
-                            full_model::vector_loads_on(u, full_model::state_from_input(input), &o);
+                            full_model::vector_loads_on(u, full_model::make_state(input), &o);
                             std::memcpy(out, &o, sizeof o);
                           }});
     }

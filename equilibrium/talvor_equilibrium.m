@@ -1,33 +1,47 @@
-% [p_eq, loads, info] = talvor_equilibrium (p, W)
-%
-% The operating point of a wheel: the centre height (slot 21 of p, 1-based)
-% at which the soil carries the vertical load W, rim_fz + side_fz = W (N).
-% Every other slot of p is used as given; the centre height of p is ignored.
-%
-% Single solve: p a vector of at least 29 elements (as for talvor), W a
-% positive scalar. p_eq is p with the solved centre height, loads the 1x18
-% talvor loads there, info a struct. A failed solve is an error, whose
-% identifier names the reason (talvor_equilibrium:load_not_carried, ...).
-% A root at which the force does not fall steadily through W gives a warning
-% (talvor_equilibrium:not_monotone) and info.monotone = false.
-%
-% Several solves: p a 29xN matrix with a scalar W or N loads, or a single
-% vector p with a vector of K loads. p_eq is 29xN (29xK), loads 18xN (18xK)
-% and info a 1xN (1xK) struct array. A failed solve does not stop the others:
-% its centre height, loads, residual and sinkages are NaN, info.converged is
-% false and info.message says why.
-%
-% Fields of info:
-%   sinkage      sinkage at the wheel's mid-plane (m)
-%   max_sinkage  sinkage at the wheel's lowest edge (m)
-%   iterations   model evaluations used
-%   converged    true when |F - W| <= 1e-10 W at the solved height
-%   residual     F - W at the solved height (N)
-%   monotone     false when the force does not fall steadily through W there
-%   status       'converged', 'invalid_load', 'invalid_wheel',
-%                'load_not_carried', 'non_finite_loads' or 'not_converged'
-%   message      what happened, in words
 function [p_eq, loads, info] = talvor_equilibrium(p, W)
+%TALVOR_EQUILIBRIUM  The centre height at which the soil carries a wheel load.
+%   [p_eq, loads, info] = talvor_equilibrium(p, W)
+%
+%   The operating point of a wheel: the centre height (centre_height, p(21))
+%   at which the soil carries the vertical load W, rim_fz + side_fz = W (N).
+%   Every other slot of p is used as given; the centre height of p is ignored.
+%
+%   Single solve: p a vector of at least 29 elements (as for talvor), W a
+%   positive scalar. p_eq is p with the solved centre height, loads the 1x18
+%   talvor loads there, info a struct. A failed solve is an error, whose
+%   identifier names the reason (talvor_equilibrium:load_not_carried, ...).
+%   A root at which the force does not fall steadily through W gives a warning
+%   (talvor_equilibrium:not_monotone) and info.monotone = false.
+%
+%   Several solves: p a 29xN matrix with a scalar W or N loads, or a single
+%   vector p with a vector of K loads. p_eq is 29xN (29xK), loads 18xN (18xK)
+%   and info a 1xN (1xK) struct array. A failed solve does not stop the others:
+%   its centre height, loads, residual and sinkages are NaN, info.converged is
+%   false and info.message says why.
+%
+%   Fields of info:
+%     sinkage      sinkage at the wheel's mid-plane (m)
+%     max_sinkage  sinkage at the wheel's lowest edge (m)
+%     iterations   model evaluations used
+%     converged    true when |F - W| <= 1e-10 W at the solved height, or,
+%                  where the force changes by more than that between adjacent
+%                  heights, when the closest height is within 1e-6 W (the
+%                  message then gives the residual)
+%     residual     F - W at the solved height (N)
+%     monotone     false when the force does not fall steadily through W there
+%     status       'converged', 'invalid_load', 'invalid_wheel',
+%                  'load_not_carried', 'non_finite_loads' or 'not_converged'
+%     message      what happened, in words
+%
+%   Example: the sinkage of a rover wheel carrying 100 N
+%     p = talvor_input(soil_parameters('dry_sand'), 'radius', 0.13, 'width', 0.16, ...
+%                      'centre_height', 0.13, 'vx', 0.1, 'wy', 0.125 / 0.13, ...
+%                      'c1', 0.4, 'c2', 0.15, 'c3', 0.1, 'c4', 0, 'gravity', 9.81);
+%     [p_eq, loads, info] = talvor_equilibrium(p, 100);
+%     info.sinkage                 % 0.0183 m
+%
+%   See also TALVOR, TALVOR_INPUT, TALVOR_OUTPUT.
+
   if (nargin ~= 2)
     error('talvor_equilibrium:usage', 'talvor_equilibrium: two input arguments required (p, W).');
   end

@@ -19,9 +19,14 @@
 #include <vector>
 
 #include "mex.h"
+#include "../octave/batch_gateway.h"
 #include "wheel_equilibrium.h"
 
 namespace {
+
+namespace eq = wheelsoil::detail::equilibrium;
+namespace mex = wheelsoil::detail::mex;
+using wheelsoil::WheelSoilInput;
 
 constexpr int stats_rows = 7;
 
@@ -42,21 +47,23 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (columns != 1 && loads != 1 && loads != columns)
     mexErrMsgTxt("Give one load, or one load per input column.");
   const std::size_t count = columns == 1 ? loads : (loads == 0 ? 0 : columns);
+  const mex::Dimension result_count = mex::result_columns(count);
 
   std::vector<WheelSoilInput> inputs(columns);
   if (columns) std::memcpy(inputs.data(), mxGetPr(p), columns * sizeof(WheelSoilInput));
-  std::vector<equilibrium::EquilibriumResult> results(count);
-  equilibrium::solve_equilibrium_batch(inputs.data(), columns == 1 ? 0 : 1, mxGetPr(w),
-                                       loads == 1 ? 0 : 1, count, results.data(), 0);
+  std::vector<eq::EquilibriumResult> results(count);
+  eq::solve_equilibrium_batch(inputs.data(), columns == 1 ? 0 : 1, mxGetPr(w), loads == 1 ? 0 : 1,
+                              count, results.data(), 0);
 
   // The four results, then as many matrices as were asked for (plhs has room
   // for max(nlhs, 1) of them).
   std::size_t longest = 0;
   for (const auto &r : results) longest = std::max(longest, r.message.size());
+  const mex::Dimension message_length = mex::result_columns(longest);
   std::vector<double> p_eq(29 * count), l(18 * count), s(stats_rows * count), m(count * longest);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (std::size_t k = 0; k < count; ++k) {
-    const equilibrium::EquilibriumResult &r = results[k];
+    const eq::EquilibriumResult &r = results[k];
     const bool ok = r.converged;
     std::memcpy(&p_eq[29 * k], &inputs[columns == 1 ? 0 : k], sizeof(WheelSoilInput));
     p_eq[29 * k + 20] = ok ? r.centre_height : nan;
@@ -74,9 +81,12 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
       m[k + count * c] = double(static_cast<unsigned char>(r.message[c]));
   }
   const std::vector<double> *data[4] = {&p_eq, &l, &s, &m};
-  const std::size_t dims[4][2] = {{29, count}, {18, count}, {stats_rows, count}, {count, longest}};
+  const mex::Dimension dims[4][2] = {{29, result_count},
+                                     {18, result_count},
+                                     {stats_rows, result_count},
+                                     {result_count, message_length}};
   for (int k = 0; k < std::max(nlhs, 1); ++k) {
-    plhs[k] = mxCreateDoubleMatrix(int(dims[k][0]), int(dims[k][1]), mxREAL);
+    plhs[k] = mxCreateDoubleMatrix(dims[k][0], dims[k][1], mxREAL);
     if (!data[k]->empty())
       std::memcpy(mxGetPr(plhs[k]), data[k]->data(), data[k]->size() * sizeof(double));
   }

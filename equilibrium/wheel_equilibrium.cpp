@@ -1,19 +1,20 @@
+#include "../api/strict_fp.h"
+
 #include "wheel_equilibrium.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <initializer_list>
 #include <limits>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "contact_geometry.h"
 #include "load_balance.h"
 
-namespace equilibrium {
+namespace wheelsoil::detail::equilibrium {
 
 namespace {
 
@@ -25,6 +26,19 @@ std::string format(const char *pattern, Args... args) {
   char text[512];
   std::snprintf(text, sizeof text, pattern, args...);
   return text;
+}
+
+// The fewest significant digits, 6 to 17, at which %g prints the distinct
+// values among `values` distinctly.
+int digits_to_tell(std::initializer_list<double> values) {
+  for (int digits = 6; digits < 17; ++digits) {
+    bool told = true;
+    for (const double *a = values.begin(); a != values.end() && told; ++a)
+      for (const double *b = a + 1; b != values.end() && told; ++b)
+        told = *a == *b || format("%.*g", digits, *a) != format("%.*g", digits, *b);
+    if (told) return digits;
+  }
+  return 17;
 }
 
 // True if all 18 loads are finite.
@@ -47,7 +61,7 @@ std::string wheel_problem(const WheelSoilInput &in) {
 }
 
 // The lateral position of the wheel's lowest edge: -b/2 for s_t > 0, else +b/2.
-double lowest_edge(const ModelState &m) {
+double lowest_edge(const full_model::ModelState &m) {
   return m.tilt_sine > 0 ? m.width * (-0.5) : m.width * 0.5;
 }
 
@@ -69,7 +83,16 @@ HeightBracket height_bracket(const WheelSoilInput &in) {
   // max over y of z(y) = (r - h/q) + |s_t| (b/2)/q: 0 at the light end, r at the heavy one.
   const double q = std::sqrt(1.0 - in.tilt_sine * in.tilt_sine);
   const double edge_rise = std::fabs(in.tilt_sine) * (in.width * 0.5);
-  return {edge_rise, in.radius * q + edge_rise};
+  HeightBracket bracket{edge_rise, in.radius * q + edge_rise};
+  // Rounding may leave the lowest edge a few ulps deep at the light end: raise
+  // it until the model's own sinkage there is exactly zero, so that the patch
+  // is empty and the soil carries nothing. z falls as h rises, so this ends
+  // within a few steps.
+  full_model::ModelState m = full_model::make_state(in);
+  m.centre_height = bracket.light;
+  for (int step = 0; step < 64 && full_model::sinkage_at(m, lowest_edge(m)) > 0; ++step)
+    m.centre_height = bracket.light = std::nextafter(bracket.light, HUGE_VAL);
+  return bracket;
 }
 
 EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
@@ -89,13 +112,13 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   }
 
   // One model evaluation per sampled height, each with its own state.
-  ModelState state = full_model::state_from_input(input);
+  full_model::ModelState state = full_model::make_state(input);
   std::vector<std::pair<double, WheelSoilOutput>> evaluated;
   evaluated.reserve(std::size_t(std::max(options.max_iterations, 4)));
   auto force = [&state, &evaluated](double h) {
     state.centre_height = h;
     WheelSoilOutput out{};
-    full_model::fused_loads(state, &out);
+    full_model::evaluate(state, &out);
     evaluated.emplace_back(h, out);
     return all_finite(out) ? vertical_force(out) : nan;
   };
@@ -106,11 +129,17 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   problem.h_light = bracket.light;
   problem.load = load;
   problem.tolerance = options.tolerance;
+  problem.accepted_tolerance = options.accepted_tolerance;
   problem.max_iterations = options.max_iterations;
   problem.check_monotone = options.check_monotone;
+  // With no sinkage the patch is empty and carries nothing. Not evaluating
+  // the model there also keeps the search off the one height at which some
+  // soils' loads are not defined (kx = 0 or ky = 0 give 0/0 at an empty patch).
+  problem.light_force = 0.0;
   const BalanceResult found = balance_load(force, problem);
 
-  // The record at the height the search settled on.
+  // The record at the height the search settled on; at the light end, never
+  // evaluated, the loads of an empty patch: all zero.
   result.centre_height = found.height;
   result.iterations = found.iterations;
   result.monotone = found.monotone;
@@ -129,76 +158,88 @@ EquilibriumResult solve_equilibrium(const WheelSoilInput &input, double load,
   switch (found.status) {
     case BalanceStatus::converged:
       result.status = EquilibriumStatus::converged;
-      result.message = format(
-          "carries %g N at centre height %.10g m: sinkage %.6g m at the mid-plane, %.6g m at "
-          "the lowest edge (%d model evaluations)",
-          load, result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+      if (std::fabs(result.residual) <= options.tolerance * load) {
+        result.message = format(
+            "carries %g N at centre height %.10g m: sinkage %.6g m at the mid-plane, %.6g m at "
+            "the lowest edge (%d model evaluations)",
+            load, result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+      } else {
+        // Accepted short of the target: say by how much, and why no closer.
+        result.message = format(
+            "carries %g N to within %.3g N (a relative %.2g) at centre height %.17g m: sinkage "
+            "%.6g m at the mid-plane, %.6g m at the lowest edge (%d model evaluations); ",
+            load, std::fabs(result.residual), std::fabs(result.residual) / load,
+            result.centre_height, result.sinkage, result.max_sinkage, result.iterations);
+        if (found.closed)
+          result.message += format(
+              "the vertical force changes by %.3g N between adjacent centre heights here, so "
+              "none comes closer",
+              std::fabs(found.force_low - found.force_high));
+        else
+          result.message +=
+              format("the evaluations allowed ran out before a relative %g", options.tolerance);
+      }
       if (!result.monotone)
         result.message +=
             "; warning: the vertical force does not fall steadily through the load as the "
             "centre height rises here, so another sinkage may carry it too";
       break;
-    case BalanceStatus::load_not_carried:
+    case BalanceStatus::load_not_carried: {
+      const int digits = digits_to_tell({load, found.heavy_force});
       result.status = EquilibriumStatus::load_not_carried;
       result.message = format(
-          "load of %g N not carried: at one radius of sinkage at the lowest edge (centre "
-          "height %g m) the vertical force is only %g N",
-          load, found.height, found.heavy_force);
+          "load of %.*g N not carried: at one radius of sinkage at the lowest edge (centre "
+          "height %g m) the vertical force is only %.*g N",
+          digits, load, found.height, digits, found.heavy_force);
       break;
+    }
     case BalanceStatus::non_finite_force:
       result.status = EquilibriumStatus::non_finite_loads;
       result.message = format(
-          "the model gave non-finite loads at centre height %.10g m (sinkage %g m at the "
-          "lowest edge); check the soil and wheel parameters",
+          "the model gave non-finite loads at centre height %.17g m (sinkage %g m at the "
+          "lowest edge)",
           found.failed_height, result.max_sinkage);
+      if (found.low < found.failed_height)
+        result.message += format(
+            "; below it the soil carries more than the load at every height sampled (%.*g N "
+            "at %.17g m)",
+            digits_to_tell({load, found.force_low}), found.force_low, found.low);
+      result.message += "; check the soil and wheel parameters";
       break;
     case BalanceStatus::not_converged:
       result.status = EquilibriumStatus::not_converged;
-      if (found.height == bracket.light && found.residual > 0)
+      if (found.closed && found.low < found.high) {
+        // Adjacent heights on either side of W: the force jumps over it.
+        const int digits = digits_to_tell({load, found.force_low, found.force_high});
         result.message = format(
-            "load of %g N is below the vertical force of %g N with the lowest edge at the "
-            "soil surface",
-            load, found.force);
-      else if (found.high - found.low <=
-               8 * std::numeric_limits<double>::epsilon() * std::fabs(found.high))
+            "no centre height carries %.*g N: the vertical force jumps from %.*g N at centre "
+            "height %.17g m to %.*g N at %.17g m",
+            digits, load, digits, found.force_low, found.low, digits, found.force_high, found.high);
+      } else {
         result.message = format(
-            "no centre height carries %g N: the vertical force jumps from %g N to %g N "
-            "between centre heights %.17g and %.17g m",
-            load, found.force_high, found.force_low, found.low, found.high);
-      else
-        result.message = format(
-            "no centre height carries %g N within a relative %g after %d model evaluations; "
-            "the best, %.10g m, leaves %g N",
-            load, options.tolerance, result.iterations, found.height, found.residual);
+            "found no centre height that carries %g N within a relative %g in %d model "
+            "evaluations; the best, %.17g m, leaves %.3g N",
+            load, std::max(options.accepted_tolerance, options.tolerance), result.iterations,
+            found.height, found.residual);
+      }
       break;
   }
   result.converged = result.status == EquilibriumStatus::converged;
   return result;
 }
 
-void solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
-                             const double *loads, std::size_t load_step, std::size_t count,
-                             EquilibriumResult *results, unsigned threads,
-                             const EquilibriumOptions &options) {
+BatchOutcome solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t input_step,
+                                     const double *loads, std::size_t load_step, std::size_t count,
+                                     EquilibriumResult *results, unsigned threads,
+                                     const EquilibriumOptions &options, const BatchHook &hook) {
   // Solves are handed out one at a time: their costs differ from case to case.
-  std::atomic<std::size_t> next{0};
-  auto work = [&]() {
-    for (std::size_t k = next++; k < count; k = next++)
-      results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step], options);
-  };
-  unsigned n = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-  n = unsigned(std::min<std::size_t>(n, std::max<std::size_t>(count, 1)));
-  std::vector<std::thread> workers;
-  // A thread the system will not start is no error: the threads already
-  // running, this one among them, take the remaining solves. Letting the
-  // exception out would destroy running threads and end the host process.
-  try {
-    workers.reserve(n - 1);
-    for (unsigned t = 1; t < n; ++t) workers.emplace_back(work);
-  } catch (const std::exception &) {
-  }
-  work();
-  for (std::thread &t : workers) t.join();
+  return run_batch(
+      count, threads, 1,
+      [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+          results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step], options);
+      },
+      hook);
 }
 
-}  // namespace equilibrium
+}  // namespace wheelsoil::detail::equilibrium

@@ -9,10 +9,16 @@ function h = headless_figure(width_px, height_px)
 %   See also SAVE_PNG.
 
   dpi = 100;
-  if exist('OCTAVE_VERSION', 'builtin') && any(strcmp(available_graphics_toolkits(), 'gnuplot'))
-    warning('off', 'Octave:gnuplot-graphics');
-    graphics_toolkit('gnuplot');
-    dpi = 72;  % gnuplot's cairo PNG terminal lays out the page at 72 dpi
+  if exist('OCTAVE_VERSION', 'builtin')
+    if any(strcmp(available_graphics_toolkits(), 'gnuplot'))
+      warning('off', 'Octave:gnuplot-graphics');
+      graphics_toolkit('gnuplot');
+      dpi = 72;  % gnuplot's cairo PNG terminal lays out the page at 72 dpi
+    elseif isempty(getenv('DISPLAY'))
+      error('headless_figure:noToolkit', ...
+            ['headless_figure: without a display Octave plots through gnuplot, ' ...
+             'which is not installed (Debian: apt-get install gnuplot-nox)']);
+    end
   end
   h = figure('Visible', 'off');
   set(h, 'PaperUnits', 'inches', 'PaperPosition', [0 0 width_px height_px] / dpi);

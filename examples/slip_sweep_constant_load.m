@@ -4,31 +4,35 @@
 % carries the load, so the sinkage follows the slip instead of being fixed
 % (compare slip_sweep, which holds the sinkage).
 %
-% Writes three PNG files into output_dir (default: the current folder):
-%   slip_sweep_constant_load_drawbar.png   drawbar pull rim_fx + side_fx
-%   slip_sweep_constant_load_torque.png    driving torque -rim_my
-%   slip_sweep_constant_load_sinkage.png   sinkage at the wheel's mid-plane
-% Needs build/octave (or build/matlab) on the path. Runs headless.
+% Run in Octave or MATLAB with the built functions on the path, for example
+%   addpath build/octave; addpath examples; slip_sweep_constant_load
+% It prints a summary per load and writes slip_sweep_constant_load.png
+% (drawbar pull rim_fx + side_fx, driving torque -rim_my and the sinkage at
+% the wheel's mid-plane, against slip) into the current folder, or into
+% out_dir if that variable is set beforehand. Runs headless.
 
-if ~exist('output_dir', 'var')
-  output_dir = pwd;
+if ~exist('out_dir', 'var')
+  out_dir = pwd;
 end
 
 % The wheel: r = 0.13 m, b = 0.16 m, moving forward at 0.1 m/s on Earth.
 radius = 0.13;
 vx = 0.1;
-base = talvor_input(soil_parameters('dry_sand'), ...
-                    'radius', radius, 'width', 0.16, 'centre_height', radius, ...
-                    'vx', vx, 'c1', 0.4, 'c2', 0.15, 'c3', 0.1, 'c4', 0, ...
-                    'gravity', 9.81);
+% talvor_input needs a centre height; talvor_equilibrium replaces it by the
+% one at which the soil carries the load.
+base = struct('radius', radius, 'width', 0.16, 'centre_height', radius, 'vx', vx, ...
+              'c1', 0.4, 'c2', 0.15, 'c3', 0.1, 'c4', 0, 'gravity', 9.81);
+soil = soil_parameters('dry_sand');
 
 % Slip ratio s of the rim speed u = wy*r against vx: braking (s < 0) gives
 % u = vx*(1 + s), driving (s > 0) u = vx/(1 - s).
 slip = linspace(-0.5, 0.9, 57);
 u = vx * (1 + slip);
 u(slip > 0) = vx ./ (1 - slip(slip > 0));
-P = repmat(base(:), 1, numel(slip));
-P(5, :) = u / radius;  % slot 5: wy
+P = zeros(29, numel(slip));
+for j = 1:numel(slip)
+  P(:, j) = talvor_input(soil, base, 'wy', u(j) / radius).';
+end
 
 loads = [50 100 150];  % N: a 15-45 kg rover share per wheel under Earth gravity
 pull = zeros(numel(loads), numel(slip));
@@ -40,8 +44,9 @@ for k = 1:numel(loads)
   for j = failed
     fprintf('W = %g N, slip %.3f: %s\n', loads(k), slip(j), info(j).message);
   end
-  pull(k, :) = L(1, :) + L(7, :);  % rim_fx + side_fx
-  torque(k, :) = -L(5, :);         % the motor's torque balances the soil's rim_my
+  named = talvor_output(L);
+  pull(k, :) = named.rim_fx + named.side_fx;
+  torque(k, :) = -named.rim_my;    % the motor's torque balances the soil's rim_my
   sinkage(k, :) = [info.sinkage];
   fprintf('W = %3g N: sinkage %.1f-%.1f mm, drawbar pull %.1f to %.1f N, %d model evaluations a solve at most\n', ...
           loads(k), 1e3 * min(sinkage(k, :)), 1e3 * max(sinkage(k, :)), ...
@@ -49,21 +54,23 @@ for k = 1:numel(loads)
 end
 
 names = arrayfun(@(w) sprintf('W = %g N', w), loads, 'UniformOutput', false);
-plots = {pull, 'drawbar pull rim_fx + side_fx (N)', 'drawbar', 'Drawbar pull', 'southeast'; ...
-         torque, 'driving torque -rim_my (N m)', 'torque', 'Driving torque', 'southeast'; ...
-         1e3 * sinkage, 'sinkage at the mid-plane (mm)', 'sinkage', 'Sinkage', 'northwest'};
-for k = 1:size(plots, 1)
-  f = figure('visible', 'off');
-  plot(slip, plots{k, 1}, 'LineWidth', 1.5);
+panels = {pull, 'drawbar pull (N)', ...
+          sprintf('Drawbar pull rim_fx + side_fx, wheel r = %.2f m, b = %.2f m on dry sand', ...
+                  radius, base.width), 'southeast'; ...
+          torque, 'driving torque (N m)', 'Driving torque -rim_my', 'southeast'; ...
+          1e3 * sinkage, 'sinkage (mm)', 'Sinkage at the mid-plane', 'northwest'};
+h = headless_figure(800, 900);
+for k = 1:size(panels, 1)
+  subplot(3, 1, k);
+  plot(slip, panels{k, 1}, 'LineWidth', 2);
   grid on;
-  xlim([min(slip) max(slip)]);
-  xlabel('slip ratio s (-)');
-  ylabel(plots{k, 2}, 'Interpreter', 'none');
-  title(sprintf('%s, constant load: r 0.13 m, b 0.16 m wheel, dry sand', plots{k, 4}), ...
-        'FontSize', 10);
-  legend(names, 'Location', plots{k, 5});
-  file = fullfile(output_dir, ['slip_sweep_constant_load_' plots{k, 3} '.png']);
-  print(f, '-dpng', '-r100', file);
-  close(f);
-  fprintf('wrote %s\n', file);
+  xlim(slip([1 end]));
+  ylabel(panels{k, 2});
+  title(panels{k, 3}, 'Interpreter', 'none');
+  legend(names, 'Location', panels{k, 4});
 end
+xlabel('slip ratio s (-): < 0 braking, > 0 driving');
+png = fullfile(out_dir, 'slip_sweep_constant_load.png');
+save_png(h, png);
+close(h);
+fprintf('Plot written to %s\n', png);

@@ -1,4 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "contact_geometry.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -23,3 +27,5 @@ double band_max_stress_angle(double y) {
 double band_exit_angle(double y) {
   return fm::band_exit_angle(slip_ratio(), exit_angle(y), band_entry_angle(y));
 }
+
+}  // namespace wheelsoil::detail::full_model

@@ -9,6 +9,8 @@
 #include "arith_namespace.h"
 #include "wheel_soil_model.h"
 
+namespace wheelsoil::detail::full_model {
+
 // Documented functions over model_state, each a one-line adapter over the
 // arithmetic below.
 double sinkage_at(double y);
@@ -20,7 +22,6 @@ double band_entry_angle(double y);
 double band_max_stress_angle(double y);
 double band_exit_angle(double y);
 
-namespace full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // The marker of an undefined slip ratio (no spin and no forward speed).
@@ -113,6 +114,6 @@ inline StripAngles strip_angles(const ModelState &m, double s, double y) {
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -5,6 +5,8 @@
 // arithmetic at any width). A point whose argument equals the previous
 // point's, bit for bit, takes its value (runs of equal angles at the rear of a
 // band out of contact, the padding lanes).
+#include "../api/strict_fp.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -12,7 +14,7 @@
 #include "strip_evaluator.h"
 #include "wheel_soil_model.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 namespace {
 
@@ -68,13 +70,13 @@ struct LibmMath {
 }  // namespace
 
 #if defined(WHEELSOIL_UNIT_AVX)
-void fused_loads_avx(const ModelState &m, WheelSoilOutput *out) {
+void evaluate_avx(const ModelState &m, WheelSoilOutput *out) {
 #elif defined(WHEELSOIL_UNIT_SSE2)
-void fused_loads_sse2(const ModelState &m, WheelSoilOutput *out) {
+void evaluate_sse2(const ModelState &m, WheelSoilOutput *out) {
 #else
 #error "WHEELSOIL_UNIT_<unit> names the unit this file is built for"
 #endif
   strips::evaluate<LibmMath>(m, out);
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model

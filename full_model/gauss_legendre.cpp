@@ -1,4 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "gauss_legendre.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -29,3 +33,5 @@ double gauss_legendre_2d(double a, double b, LimitFunction lower, LimitFunction 
   fm::gl_product_rule(a, b, n_outer, n_inner, strip, sum);
   return sum[0];
 }
+
+}  // namespace wheelsoil::detail::full_model

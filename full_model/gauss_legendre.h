@@ -5,7 +5,7 @@
 
 #include "arith_namespace.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 constexpr int gl_max_points = 30;
 
@@ -31,8 +31,6 @@ constexpr GaussLegendreTable mirror_table(const double (&half)[31][15], bool neg
 inline constexpr GaussLegendreTable gl_node_table = mirror_table(gl_half_nodes, true);
 inline constexpr GaussLegendreTable gl_weight_table = mirror_table(gl_half_weights, false);
 
-}  // namespace full_model
-
 // gl_nodes[n][k]: node k of the n-point rule on [-1, 1], descending; rows 0
 // and 1 and the entries k >= n are 0.0. gl_weights[n][k]: its weight.
 inline constexpr const double (&gl_nodes)[31][30] = full_model::gl_node_table.entry;
@@ -49,7 +47,6 @@ using IntegrandFunction = double (*)(double x, double t);
 double gauss_legendre_2d(double a, double b, LimitFunction lower, LimitFunction upper,
                          IntegrandFunction integrand, int n_outer, int n_inner);
 
-namespace full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // x_i = ((b - a) xi_i + b + a)/2, in the grouping that fixes its bits.
@@ -120,6 +117,6 @@ void gl_product_rule(double a, double b, int n_outer, int n_inner, Strip &strip,
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

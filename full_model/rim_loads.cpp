@@ -1,8 +1,12 @@
+#include "../api/strict_fp.h"
+
 #include "rim_loads.h"
 
 #include <cmath>
 
 #include "rim_stress.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -46,3 +50,5 @@ double rim_my_integrand(double y, double theta) {
 double rim_mz_integrand(double y, double theta) {
   return fm::rim_mz_density(rim_point(y, theta, true, true, true), model_state.radius);
 }
+
+}  // namespace wheelsoil::detail::full_model

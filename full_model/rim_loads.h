@@ -5,6 +5,10 @@
 #ifndef WHEELSOIL_FULL_MODEL_RIM_LOADS_H
 #define WHEELSOIL_FULL_MODEL_RIM_LOADS_H
 
+#include "arith_namespace.h"
+
+namespace wheelsoil::detail::full_model {
+
 // Documented integrands over model_state, slot order 0 to 5.
 double rim_fx_integrand(double y, double theta);
 double rim_fy_integrand(double y, double theta);
@@ -13,9 +17,6 @@ double rim_mx_integrand(double y, double theta);
 double rim_my_integrand(double y, double theta);
 double rim_mz_integrand(double y, double theta);
 
-#include "arith_namespace.h"
-
-namespace full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // The stresses and trigonometry at one rim point.
@@ -60,6 +61,6 @@ inline double rim_mz_density(const RimPoint &p, double r) {
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

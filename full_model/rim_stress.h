@@ -9,6 +9,8 @@
 #include "arith_namespace.h"
 #include "wheel_soil_model.h"
 
+namespace wheelsoil::detail::full_model {
+
 // Documented functions over model_state, adapters over the arithmetic below.
 double shear_displacement_x(double y, double theta);
 double shear_displacement_y(double y, double theta);
@@ -18,7 +20,6 @@ double normal_stress(double y, double theta);
 double shear_stress_x(double y, double theta);
 double shear_stress_y(double y, double theta);
 
-namespace full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // Displacement magnitude standing in for N/wy when the wheel does not spin.
@@ -209,6 +210,6 @@ inline double shear_component(double v_dir, double v, double tau_max, double fac
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

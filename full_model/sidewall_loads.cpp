@@ -1,4 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "sidewall_loads.h"
+
+namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
@@ -78,8 +82,8 @@ double side_shear_tangential(double y, double rho, double theta) {
 }
 
 double side_shear_radial(double y, double rho, double theta) {
-  return fm::side_shear(model_state, side_radial_disp(y, rho, theta),
-                        side_pressure(y, rho, theta), std::tan(model_state.friction_angle));
+  return fm::side_shear(model_state, side_radial_disp(y, rho, theta), side_pressure(y, rho, theta),
+                        std::tan(model_state.friction_angle));
 }
 
 double side_lower_limit_plus(double rho) { return lower_limit<plus>(rho); }
@@ -123,3 +127,5 @@ double side_my_integrand_minus(double rho, double theta) {
 double side_mz_integrand_minus(double rho, double theta) {
   return integrand<minus, fm::side_mz_density>(rho, theta);
 }
+
+}  // namespace wheelsoil::detail::full_model

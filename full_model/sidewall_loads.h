@@ -13,6 +13,8 @@
 #include "rim_stress.h"
 #include "wheel_soil_model.h"
 
+namespace wheelsoil::detail::full_model {
+
 // Documented point functions over model_state.
 double side_depth(double y, double rho, double theta);
 double side_tangential_disp(double y, double rho, double theta);
@@ -39,7 +41,6 @@ double side_mx_integrand_minus(double rho, double theta);
 double side_my_integrand_minus(double rho, double theta);
 double side_mz_integrand_minus(double rho, double theta);
 
-namespace full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // Offset of the passive-pressure angle: close to, but not, pi/4 (by about 9e-10).
@@ -230,6 +231,6 @@ inline double side_mz_density(const SidePoint &s) {
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -45,7 +45,7 @@
 #include "sidewall_loads.h"
 #include "wheel_soil_model.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 namespace strips {
 
@@ -440,6 +440,6 @@ void evaluate(const ModelState &state, WheelSoilOutput *out) {
 
 }  // namespace strips
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

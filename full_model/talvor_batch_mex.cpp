@@ -3,23 +3,25 @@
 // default). P holds one 29-slot input vector per column, L one 18-slot result
 // per column.
 #include "mex.h"
-#include "../batch/batch_gateway.h"
+#include "../octave/batch_gateway.h"
 #include "vector_loads.h"
 #include "wheel_soil_batch.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  namespace mex = wheelsoil::detail::mex;
+  namespace fm = wheelsoil::detail::full_model;
   if (nrhs < 1 || nrhs > 4) mexErrMsgTxt("One to four input arguments required.");
   if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
-  const std::size_t count = batch::batch_columns(
+  const std::size_t count = mex::batch_columns(
       prhs[0], 29, "Input must be a real double matrix with 29 rows, one input vector per column.");
   // P, then the thread count (2 or 4 arguments), then the pair (3 or 4)
-  const unsigned threads = nrhs % 2 == 0 ? batch::thread_count(prhs[1]) : 0;
-  full_model::MathFunctions math = full_model::MathFunctions::standard;
-  if (nrhs >= 3 && batch::math_option_is_vector(prhs[nrhs - 2], prhs[nrhs - 1])) {
-    if (!full_model::vector_math_available())
+  const unsigned threads = nrhs % 2 == 0 ? mex::thread_count(prhs[1]) : 0;
+  fm::MathFunctions math = fm::MathFunctions::standard;
+  if (nrhs >= 3 && mex::math_option_is_vector(prhs[nrhs - 2], prhs[nrhs - 1])) {
+    if (!fm::vector_math_available())
       mexErrMsgTxt("This talvor_batch was built without vector maths (SLEEF).");
-    math = full_model::MathFunctions::vector;
+    math = fm::MathFunctions::vector;
   }
-  plhs[0] = mxCreateDoubleMatrix(18, count, mxREAL);
-  full_model::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count, threads, math);
+  plhs[0] = mxCreateDoubleMatrix(18, mex::result_columns(count), mxREAL);
+  fm::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count, threads, {}, math);
 }

@@ -10,5 +10,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (!mxIsDouble(p) || mxIsComplex(p) || mxIsSparse(p) || mxGetNumberOfElements(p) < 29)
     mexErrMsgTxt("Input must be a real double array of at least 29 elements.");
   plhs[0] = mxCreateDoubleMatrix(1, 18, mxREAL);
-  run_model(mxGetPr(plhs[0]), mxGetPr(p));
+  wheelsoil::detail::full_model::run_model(mxGetPr(plhs[0]), mxGetPr(p));
 }

@@ -1,12 +1,14 @@
 // The vector-maths evaluation: the unit chosen at run time from what the CPU
 // reports, and the single-call entry.
+#include "../api/strict_fp.h"
+
 #include "vector_loads.h"
 
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 #if WHEELSOIL_VECTOR_MATH
 // One per unit, each in a file built with that unit's instructions.
@@ -72,8 +74,8 @@ void run_model_vector(double *output, const double *input) {
   WheelSoilInput in;
   std::memcpy(&in, input, sizeof in);
   WheelSoilOutput out{};
-  vector_loads(state_from_input(in), &out);
+  vector_loads(make_state(in), &out);
   std::memcpy(output, &out, sizeof out);
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model

@@ -11,7 +11,7 @@
 #include "vector_unit.h"
 #include "wheel_soil_model.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 // Whether this build has the vector path at all (SLEEF found, x86-64).
 bool vector_math_available();
@@ -34,6 +34,6 @@ bool vector_loads_on(VectorUnit unit, const ModelState &m, WheelSoilOutput *out)
 // run_model by the vector path: output[0..17] from input[0..28].
 void run_model_vector(double *output, const double *input);
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -2,6 +2,8 @@
 // WHEELSOIL_UNIT_<UNIT> (SCALAR, SSE2, AVX, AVX512). This file is compiled
 // once per unit, with that unit's instruction set and no other; the arithmetic
 // between the functions is the same IEEE arithmetic on every unit.
+#include "../api/strict_fp.h"
+
 #include <sleef.h>
 
 #include "vector_math.h"
@@ -11,7 +13,7 @@
 #include <immintrin.h>
 #endif
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 namespace {
 
 #if defined(WHEELSOIL_UNIT_AVX512)
@@ -97,4 +99,4 @@ void WHEELSOIL_UNIT_ENTRY(const ModelState &m, WheelSoilOutput *out) {
   strips::evaluate<strips::SleefMath<Unit>>(m, out);
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model

@@ -16,7 +16,7 @@
 #include "gauss_legendre.h"
 #include "strip_evaluator.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 inline namespace WHEELSOIL_ARITH_NAMESPACE {
 namespace strips {
 
@@ -89,6 +89,6 @@ struct SleefMath {
 
 }  // namespace strips
 }  // namespace WHEELSOIL_ARITH_NAMESPACE
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -1,6 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "vector_unit.h"
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 const char *vector_unit_name(VectorUnit unit) {
   switch (unit) {
@@ -26,4 +28,4 @@ bool cpu_has_unit(VectorUnit unit) {
   return false;
 }
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model

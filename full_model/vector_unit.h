@@ -3,7 +3,7 @@
 #ifndef WHEELSOIL_FULL_MODEL_VECTOR_UNIT_H
 #define WHEELSOIL_FULL_MODEL_VECTOR_UNIT_H
 
-namespace full_model {
+namespace wheelsoil::detail::full_model {
 
 // A vector unit, by its lanes of doubles.
 enum class VectorUnit {
@@ -20,6 +20,6 @@ const char *vector_unit_name(VectorUnit unit);
 // unit (always false off x86-64, but for scalar).
 bool cpu_has_unit(VectorUnit unit);
 
-}  // namespace full_model
+}  // namespace wheelsoil::detail::full_model
 
 #endif

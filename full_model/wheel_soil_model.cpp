@@ -1,3 +1,5 @@
+#include "../api/strict_fp.h"
+
 #include "wheel_soil_model.h"
 
 #include <cstring>
@@ -7,11 +9,11 @@
 #include "rim_loads.h"
 #include "sidewall_loads.h"
 
+namespace wheelsoil::detail::full_model {
+
 ModelState model_state;
 
-namespace full_model {
-
-ModelState state_from_input(const WheelSoilInput &in) {
+ModelState make_state(const WheelSoilInput &in) {
   ModelState m;
   m.vx = in.vx;
   m.vy = in.vy;
@@ -49,11 +51,11 @@ constexpr int points = 30;
 // One side's six integrals, or six zeros where the side is not sunk.
 void reference_side(double y_s, LimitFunction lower, LimitFunction upper,
                     const IntegrandFunction (&integrands)[6], double (&loads)[6]) {
-  const double z = ::sinkage_at(y_s);
+  const double z = sinkage_at(y_s);
   const double r = model_state.radius;
   for (int k = 0; k < 6; ++k) {
-    loads[k] = z > 0 ? gauss_legendre_2d(r - z, r, lower, upper, integrands[k], points, points)
-                     : 0.0;
+    loads[k] =
+        z > 0 ? gauss_legendre_2d(r - z, r, lower, upper, integrands[k], points, points) : 0.0;
   }
 }
 
@@ -68,7 +70,7 @@ void finish_outputs(WheelSoilOutput *out, const double (&plus)[6], const double 
 }
 
 void reference_loads(WheelSoilCall *call) {
-  model_state = state_from_input(call->input);
+  model_state = make_state(call->input);
   double *slot = &call->output.rim_fx;
   const double b = model_state.width;
 
@@ -76,8 +78,8 @@ void reference_loads(WheelSoilCall *call) {
                                                rim_fz_integrand, rim_mx_integrand,
                                                rim_my_integrand, rim_mz_integrand};
   for (int k = 0; k < 6; ++k) {
-    slot[k] = gauss_legendre_2d(b * (-0.5), b * 0.5, ::exit_angle, ::entry_angle, rim[k], points,
-                                points);
+    slot[k] =
+        gauss_legendre_2d(b * (-0.5), b * 0.5, exit_angle, entry_angle, rim[k], points, points);
   }
 
   static constexpr IntegrandFunction plus_side[6] = {
@@ -93,12 +95,12 @@ void reference_loads(WheelSoilCall *call) {
 }
 
 // Copies the inputs into a record on the stack, evaluates, copies the outputs.
-template <void (*evaluate)(WheelSoilCall *)>
+template <void (*driver)(WheelSoilCall *)>
 void run_with(double *output, const double *input) {
   WheelSoilCall call;
   std::memcpy(&call.input, input, sizeof call.input);
   std::memset(&call.output, 0, sizeof call.output);
-  evaluate(&call);
+  driver(&call);
   std::memcpy(output, &call.output, sizeof call.output);
 }
 
@@ -106,13 +108,11 @@ void run_model_reference(double *output, const double *input) {
   run_with<reference_loads>(output, input);
 }
 
-}  // namespace full_model
-
 void evaluate_loads(WheelSoilCall *call) {
-  model_state = full_model::state_from_input(call->input);
-  full_model::fused_loads(model_state, &call->output);
+  model_state = make_state(call->input);
+  evaluate(model_state, &call->output);
 }
 
-void run_model(double *output, const double *input) {
-  full_model::run_with<evaluate_loads>(output, input);
-}
+void run_model(double *output, const double *input) { run_with<evaluate_loads>(output, input); }
+
+}  // namespace wheelsoil::detail::full_model

@@ -16,21 +16,57 @@
 namespace fuzz {
 
 // A rover wheel on dry sand, driving at slip 0.2 with 20 mm of sinkage.
-inline const double talvor_base[29] = {
-    0.1, 0, 0, 0, 0.125 / 0.13, 0,            // vx vy vz wx wy wz
-    0.13, 0.16, 1, 0,                         // radius width band_ratio band_height
-    1600, 1040, 0.4886921905584123,           // soil_density cohesion friction_angle
-    1.1, 990, 1528430, 0.025, 0.025, 1,       // n k_c k_phi kx ky kr
-    0, 0.11, 0, 0.4, 0.3, 0.1, 0.1, 0, 0,     // tilt h_c slot21 c1-c4 spares
-    9.81};                                    // gravity
+inline const double talvor_base[29] = {0.1,
+                                       0,
+                                       0,
+                                       0,
+                                       0.125 / 0.13,
+                                       0,  // vx vy vz wx wy wz
+                                       0.13,
+                                       0.16,
+                                       1,
+                                       0,  // radius width band_ratio band_height
+                                       1600,
+                                       1040,
+                                       0.4886921905584123,  // soil_density cohesion friction_angle
+                                       1.1,
+                                       990,
+                                       1528430,
+                                       0.025,
+                                       0.025,
+                                       1,  // n k_c k_phi kx ky kr
+                                       0,
+                                       0.11,
+                                       0,
+                                       0.4,
+                                       0.3,
+                                       0.1,
+                                       0.1,
+                                       0,
+                                       0,      // tilt h_c slot21 c1-c4 spares
+                                       9.81};  // gravity
 
 // The dry-sand case of the pindrel reference vectors.
-inline const double pindrel_base[20] = {
-    0.19661301957450084, 0.28486493957456388, 0.60305736375766217, 0.22510206646493386,
-    -1.2444124073758136, 1040, 0.48869219055841229, 1.1000000000000001, 990, 1528430,
-    0.024656891582543944, 0.82803895170517983, 0.68515660226135144, 0.82803895170517983,
-    0.3696520984280855, -0.25034845611819867, 0.037557365967131995, 0.10919428780167334,
-    -3.673336257593526, 1.2171165356303062};
+inline const double pindrel_base[20] = {0.19661301957450084,
+                                        0.28486493957456388,
+                                        0.60305736375766217,
+                                        0.22510206646493386,
+                                        -1.2444124073758136,
+                                        1040,
+                                        0.48869219055841229,
+                                        1.1000000000000001,
+                                        990,
+                                        1528430,
+                                        0.024656891582543944,
+                                        0.82803895170517983,
+                                        0.68515660226135144,
+                                        0.82803895170517983,
+                                        0.3696520984280855,
+                                        -0.25034845611819867,
+                                        0.037557365967131995,
+                                        0.10919428780167334,
+                                        -3.673336257593526,
+                                        1.2171165356303062};
 
 // Bytes consumed front to back; what runs out reads as zero.
 struct Bytes {

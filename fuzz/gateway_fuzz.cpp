@@ -39,13 +39,14 @@ struct Gateway {
 };
 
 const Gateway gateways[4] = {
-    {talvor_entry, false, 29, 18, fuzz::talvor_base, run_model,
+    {talvor_entry, false, 29, 18, fuzz::talvor_base, wheelsoil::detail::full_model::run_model,
      "Input must be a real double array of at least 29 elements."},
-    {talvor_batch_entry, true, 29, 18, fuzz::talvor_base, run_model,
+    {talvor_batch_entry, true, 29, 18, fuzz::talvor_base, wheelsoil::detail::full_model::run_model,
      "Input must be a real double matrix with 29 rows, one input vector per column."},
-    {pindrel_entry, false, 20, 1, fuzz::pindrel_base, run_load_model,
+    {pindrel_entry, false, 20, 1, fuzz::pindrel_base, wheelsoil::detail::load_model::run_load_model,
      "Input must be a real double array of at least 20 elements."},
-    {pindrel_batch_entry, true, 20, 1, fuzz::pindrel_base, run_load_model,
+    {pindrel_batch_entry, true, 20, 1, fuzz::pindrel_base,
+     wheelsoil::detail::load_model::run_load_model,
      "Input must be a real double matrix with 20 rows, one input vector per column."},
 };
 

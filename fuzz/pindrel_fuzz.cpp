@@ -12,6 +12,10 @@
 #include "load_model.h"
 #include "load_model_batch.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using wheelsoil::detail::load_model::run_load_model;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   fuzz::Bytes bytes{data, size};
   const std::vector<double> in = fuzz::vectors(bytes, fuzz::pindrel_base, 20, 4);

@@ -14,6 +14,9 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil::detail;
+using wheelsoil::detail::full_model::run_model;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   fuzz::Bytes bytes{data, size};
   const std::vector<double> in = fuzz::vectors(bytes, fuzz::talvor_base, 29, 4);
@@ -49,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   // the hardware propagates as it will).
   WheelSoilInput first;
   std::memcpy(&first, in.data(), sizeof first);
-  const ModelState m = full_model::state_from_input(first);
+  const ModelState m = full_model::make_state(first);
   using full_model::VectorUnit;
   for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx}) {
     WheelSoilOutput out;
-    if (full_model::fused_loads_on(u, m, &out))
+    if (full_model::evaluate_on(u, m, &out))
       fuzz::require(fuzz::same_values(&out.rim_fx, single.data(), 18), "default units agree");
   }
   WheelSoilOutput widest;

@@ -10,6 +10,9 @@
 #include "fuzz_input.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil::detail;
+using wheelsoil::detail::full_model::run_model;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   fuzz::Bytes bytes{data, size};
   const std::vector<double> in = fuzz::vectors(bytes, fuzz::talvor_base, 29, 1);

@@ -34,8 +34,7 @@ std::set<mxArray *> &live() {
 // Arrays created by the gateway during the call in progress.
 std::vector<mxArray *> *created_in_call = nullptr;
 
-mxArray *new_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex,
-                   bool sparse) {
+mxArray *new_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex, bool sparse) {
   auto *a = new mxArray_tag;
   a->cls = cls;
   a->rows = rows;
@@ -72,9 +71,7 @@ void mexErrMsgTxt(const char *msg) { throw AbandonedCall{msg ? msg : ""}; }
 int mxIsDouble(const mxArray *array) { return array && array->cls == mxDOUBLE_CLASS; }
 int mxIsComplex(const mxArray *array) { return array && array->complex; }
 int mxIsSparse(const mxArray *array) { return array && array->sparse; }
-size_t mxGetNumberOfElements(const mxArray *array) {
-  return array ? array->rows * array->cols : 0;
-}
+size_t mxGetNumberOfElements(const mxArray *array) { return array ? array->rows * array->cols : 0; }
 size_t mxGetM(const mxArray *array) { return array ? array->rows : 0; }
 size_t mxGetN(const mxArray *array) { return array ? array->cols : 0; }
 int mxIsChar(const mxArray *array) { return array && array->cls == mxCHAR_CLASS; }
@@ -93,8 +90,7 @@ int mxGetString(const mxArray *array, char *str, mwSize buflen) {
 
 namespace mex_host {
 
-mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex,
-                    bool sparse) {
+mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex, bool sparse) {
   return new_array(cls, rows, cols, complex, sparse);
 }
 
@@ -104,8 +100,7 @@ mxArray *make_char(const std::string &text) {
   return a;
 }
 
-mxArray *make_double(std::size_t rows, std::size_t cols,
-                     const std::vector<double> &values) {
+mxArray *make_double(std::size_t rows, std::size_t cols, const std::vector<double> &values) {
   mxArray *a = new_array(mxDOUBLE_CLASS, rows, cols, false, false);
   std::copy_n(values.begin(), std::min(values.size(), rows * cols), a->real.get());
   return a;

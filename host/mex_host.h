@@ -15,11 +15,10 @@ namespace mex_host {
 using MexEntry = void (*)(int, mxArray *[], int, const mxArray *[]);
 
 // An argument array owned by the caller; destroy() releases it.
-mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols,
-                    bool complex = false, bool sparse = false);
+mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex = false,
+                    bool sparse = false);
 // A real full double matrix holding values in column order.
-mxArray *make_double(std::size_t rows, std::size_t cols,
-                     const std::vector<double> &values);
+mxArray *make_double(std::size_t rows, std::size_t cols, const std::vector<double> &values);
 // A 1 x n char row holding text (0 x 0 for empty text).
 mxArray *make_char(const std::string &text);
 void destroy(mxArray *array);

@@ -1,8 +1,10 @@
+#include "../api/strict_fp.h"
+
 #include "load_integral.h"
 
-namespace lm = load_model;
+namespace wheelsoil::detail::load_model {
 
-int invert_3x3(const double *m, double *inv) { return lm::invert_3x3(m, inv); }
+namespace lm = load_model;
 
 void fit_quadratic(double x1, double x2, double x3, double y1, double y2, double y3, double *c2,
                    double *c1, double *c0) {
@@ -12,8 +14,6 @@ void fit_quadratic(double x1, double x2, double x3, double y1, double y2, double
   *c0 = f.c0;
 }
 
-double integral_x2_sin(double lo, double hi) { return lm::integral_x2_sin(lo, hi); }
-
-double integral_x2_cos(double lo, double hi) { return lm::integral_x2_cos(lo, hi); }
-
 void vertical_load(LoadModelCall *call) { call->load = lm::evaluate(load_model_state); }
+
+}  // namespace wheelsoil::detail::load_model

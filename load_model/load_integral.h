@@ -10,16 +10,15 @@
 #include "load_model.h"
 #include "point_stress.h"
 
-// Documented functions, one-line adapters over the arithmetic below.
-int invert_3x3(const double *m, double *inv);
+namespace wheelsoil::detail::load_model {
+
+// Documented functions, one-line adapters over the arithmetic below
+// (invert_3x3, integral_x2_sin and integral_x2_cos are documented as they
+// stand below).
 void fit_quadratic(double x1, double x2, double x3, double y1, double y2, double y3, double *c2,
                    double *c1, double *c0);
-double integral_x2_sin(double lo, double hi);
-double integral_x2_cos(double lo, double hi);
 // Sets call->load from load_model_state.
 void vertical_load(LoadModelCall *call);
-
-namespace load_model {
 
 // A fit's matrix whose |determinant| is below this counts as singular.
 constexpr double singular_determinant = 0.0001;
@@ -177,6 +176,6 @@ inline double evaluate(const LoadModelState &m) {
   return total * (m.width * m.radius);
 }
 
-}  // namespace load_model
+}  // namespace wheelsoil::detail::load_model
 
 #endif

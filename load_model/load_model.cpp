@@ -1,13 +1,17 @@
+#include "../api/strict_fp.h"
+
 #include "load_model.h"
 
 #include <cstring>
 
 #include "load_integral.h"
 
+namespace wheelsoil::detail::load_model {
+
 LoadModelState load_model_state;
 
 void setup_load_state(LoadModelCall *call) {
-  load_model_state = load_model::make_state(call->input);
+  load_model_state = make_state(call->input);
   call->load = 0.0;
 }
 
@@ -18,3 +22,5 @@ void run_load_model(double *output, const double *input) {
   vertical_load(&call);
   output[0] = call.load;
 }
+
+}  // namespace wheelsoil::detail::load_model

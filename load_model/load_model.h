@@ -1,5 +1,6 @@
-// The simplified vertical-load model: its input vector, the per-call record,
-// the model state every model function reads, and the driver.
+// The simplified vertical-load model: the per-call record, the model state
+// every model function reads, and the driver. The input vector is the public
+// record wheelsoil::LoadModelInput.
 //
 // Rim angles are in radians from the downward vertical through the wheel
 // centre, positive towards the front. No unit is converted; SI is used in the
@@ -7,30 +8,9 @@
 #ifndef WHEELSOIL_LOAD_MODEL_LOAD_MODEL_H
 #define WHEELSOIL_LOAD_MODEL_LOAD_MODEL_H
 
-// The 20 input slots, in storage order.
-struct LoadModelInput {
-  double band_radius;        // 0: r_b, radius of the band term of the normal stress (m)
-  double width;              // 1: b, wheel width (m)
-  double band_ratio;         // 2: lambda, weight of the rim term; the band term has 1 - lambda
-  double radius;             // 3: r, rim radius (m)
-  double spare_4;            // 4: read, no effect
-  double cohesion;           // 5: c, soil cohesion (Pa)
-  double friction_angle;     // 6: phi, internal friction angle (rad)
-  double sinkage_exponent;   // 7: n, pressure-sinkage exponent
-  double k_c;                // 8: cohesive modulus (N/m^(n+1))
-  double k_phi;              // 9: frictional modulus (N/m^(n+2))
-  double shear_modulus;      // 10: K, shear deformation modulus (m)
-  double rim_entry_angle;    // 11: theta_1, where the rim meets the soil (rad)
-  double band_entry_angle;   // 12: theta_1b, where the band meets the soil (rad)
-  double front_angle;        // 13: theta_a, front end of the load integral (rad)
-  double peak_stress_angle;  // 14: theta_m, angle of maximum normal stress (rad)
-  double rear_angle;         // 15: theta_2, exit angle, rear end of the load integral (rad)
-  double slip;               // 16: s, longitudinal slip; negative when skidding
-  double slip_angle;         // 17: beta, slip angle (rad)
-  double spare_18;           // 18: read, no effect
-  double spare_19;           // 19: read, no effect
-};
-static_assert(sizeof(LoadModelInput) == 20 * sizeof(double), "20 input slots");
+#include <wheelsoil/records.hpp>
+
+namespace wheelsoil::detail::load_model {
 
 // The working record of one call: the inputs followed by the result.
 struct LoadModelCall {
@@ -62,8 +42,6 @@ void run_load_model(double *output, const double *input);
 // Fills load_model_state from the call's inputs and clears its load.
 void setup_load_state(LoadModelCall *call);
 
-namespace load_model {
-
 // The state of the given inputs, with k, theta_b and theta_d formed.
 inline LoadModelState make_state(const LoadModelInput &in) {
   LoadModelState m;
@@ -94,6 +72,6 @@ inline LoadModelState make_state(const LoadModelInput &in) {
   return m;
 }
 
-}  // namespace load_model
+}  // namespace wheelsoil::detail::load_model
 
 #endif

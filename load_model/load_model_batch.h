@@ -4,15 +4,18 @@
 
 #include <cstddef>
 
-namespace load_model {
+#include "../api/batch_runner.h"
+
+namespace wheelsoil::detail::load_model {
 
 // outputs[k] = pindrel(inputs[20k .. 20k+19]) for k < count, bit for bit as
 // count single calls of run_load_model, on up to `threads` threads (0: one
-// per hardware thread). Each evaluation has its own state; the module-level
-// state is neither read nor written.
-void evaluate_batch(const double *inputs, double *outputs, std::size_t count,
-                    unsigned threads);
+// per hardware thread), through the batch runner (hook: see run_batch). Each
+// evaluation has its own state; the module-level state is neither read nor
+// written.
+BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
+                            unsigned threads, const BatchHook &hook = {});
 
-}  // namespace load_model
+}  // namespace wheelsoil::detail::load_model
 
 #endif

@@ -11,5 +11,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     mexErrMsgTxt("Input must be a real double array of at least 20 elements.");
   // Created for nlhs 0 as well: MATLAB puts it in ans.
   plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
-  run_load_model(mxGetPr(plhs[0]), mxGetPr(p));
+  wheelsoil::detail::load_model::run_load_model(mxGetPr(plhs[0]), mxGetPr(p));
 }

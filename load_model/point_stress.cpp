@@ -1,4 +1,8 @@
+#include "../api/strict_fp.h"
+
 #include "point_stress.h"
+
+namespace wheelsoil::detail::load_model {
 
 namespace lm = load_model;
 
@@ -20,3 +24,5 @@ void point_stress(double theta, double j, double lon, double lat, double *sigma,
   *tau_x = p.tau_x;
   *tau_y = p.tau_y;
 }
+
+}  // namespace wheelsoil::detail::load_model

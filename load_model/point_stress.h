@@ -8,14 +8,14 @@
 
 #include "load_model.h"
 
+namespace wheelsoil::detail::load_model {
+
 // Documented functions over load_model_state, one-line adapters over the
 // arithmetic below.
 void slip_direction(double theta, double *lon, double *lat);
 double shear_displacement(double theta, double theta_top, double radius_used);
 void point_stress(double theta, double j, double lon, double lat, double *sigma, double *tau,
                   double *tau_x, double *tau_y);
-
-namespace load_model {
 
 // q = v/(r omega): 1/(1 + s) when skidding (s < 0), else 1 - s (NaN s too).
 inline double velocity_ratio(double s) { return s < 0 ? 1 / (1 + s) : 1 - s; }
@@ -112,6 +112,6 @@ inline PointStress point_stress(const LoadModelState &m, double theta, double j,
   return {sigma, tau, tau * lon, lat * tau};
 }
 
-}  // namespace load_model
+}  // namespace wheelsoil::detail::load_model
 
 #endif

@@ -28,41 +28,11 @@ function p = pindrel_input(varargin)
 %   peak_stress_angle - rear_angle, above about 0.07 rad for its quadratic
 %   fits; nothing checks this order.
 %
-%   Required fields (no default):
-%     width              m      wheel width b, 0.05-0.5; divides k_c and
-%                               multiplies the load
-%     radius             m      rim radius r, 0.05-1
-%     cohesion           Pa     soil cohesion c, 0-70e3
-%     friction_angle     rad    internal friction angle phi, 0.2-0.7
-%     sinkage_exponent   -      pressure-sinkage exponent n, 0.1-1.6
-%     k_c                N/m^(n+1)  cohesive modulus of (k_c/b + k_phi)*z^n
-%     k_phi              N/m^(n+2)  frictional modulus of that law
-%     shear_modulus      m      shear deformation modulus K of the
-%                               Janosi-Hanamoto law 1 - exp(-j/K),
-%                               0.005-0.05
-%     rim_entry_angle    rad    entry angle theta_1 of the rim; for a
-%                               sinkage z, acos(1 - z/radius); 0.1-1
-%     peak_stress_angle  rad    angle of maximum normal stress theta_m, for
-%                               example (c1 + c2*slip)*rim_entry_angle
-%     rear_angle         rad    exit angle theta_2, the rear end of the
-%                               contact; 0 at the bottom, negative behind it
-%
-%   Optional fields and their defaults:
-%     band_ratio = 1     -      weight lambda of the rim term of the normal
-%                               stress; the band term has weight 1 - lambda
-%     band_radius = radius      m    radius of the band contact circle
-%     band_entry_angle = rim_entry_angle   rad   entry angle of the band
-%                               (these two defaults make the band coincide
-%                               with the rim, so lambda has no effect)
-%     front_angle = rim_entry_angle        rad   front end of the load
-%                               integral and its first sample angle
-%     slip = 0           -      longitudinal slip s: 1 - v/(r*omega) when
-%                               driving (0 to 1), r*omega/v - 1 when
-%                               skidding (-1 to 0); -1 is singular
-%     slip_angle = 0     rad    lateral slip angle beta: the lateral slip
-%                               velocity is tan(beta) times the travel
-%                               speed; its sign does not change the load
-%     spare_4 = 0, spare_18 = 0, spare_19 = 0   read, no effect on the load
+%   The fields are the slots of pindrel's input, with their units, typical
+%   ranges, meanings and defaults: wheelsoil_slots('pindrel_input') prints
+%   them (and docs/pindrel_slots.md lists them). band_radius defaults to
+%   radius, band_entry_angle and front_angle to rim_entry_angle (a band
+%   that coincides with the rim, so band_ratio has no effect).
 %
 %   See also PINDREL, SOIL_PARAMETERS, TALVOR_INPUT, WHEELSOIL_SLOTS.
 

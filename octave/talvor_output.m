@@ -8,21 +8,11 @@ function loads = talvor_output(out)
 %
 %   All loads are those the soil exerts on the wheel, in N and N*m, in the
 %   frame of talvor_input (x forward, y along the axle, z up), moments
-%   about the wheel centre:
-%     rim_fx   rim force along x: traction minus compaction resistance,
-%              positive pushes the wheel forward
-%     rim_fy   rim force along y, opposing the rim's lateral sliding
-%     rim_fz   rim force along z: the vertical load the soil carries,
-%              positive up
-%     rim_mx   rim moment about x
-%     rim_my   rim moment about the axle: negative when it resists a
-%              driving torque (minus the torque the drive must supply)
-%     rim_mz   rim moment about z
-%     side_fx, side_fy, side_fz, side_mx, side_my, side_mz
-%              the same six summed over both sidewalls; they are 0 unless a
-%              sidewall moves sideways into the soil (vy, wx or wz)
-%   Slots 12-17 of the result repeat slots 0-5 bit for bit and are not
-%   returned. The drawbar pull is rim_fx + side_fx.
+%   about the wheel centre: rim_fx ... rim_mz for the rim, side_fx ...
+%   side_mz for both sidewalls together; wheelsoil_slots('talvor_output')
+%   prints what each one is. The drawbar pull is rim_fx + side_fx.
+%   L(13) to L(18) of the result (rim_fx_copy ... rim_mz_copy) repeat L(1)
+%   to L(6) bit for bit and are not returned.
 %
 %   Errors: talvor_output:badInput for a value that is not a real numeric
 %   matrix, talvor_output:badSize for any size but 1x18 and 18xN.

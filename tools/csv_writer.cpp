@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 void append_number(std::string *out, double v) {
   if (std::isnan(v)) {
@@ -37,4 +37,4 @@ void append_rows(std::string *out, const ModelTable &model, const double *result
   }
 }
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

@@ -9,7 +9,7 @@
 
 #include "slot_tables.h"
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 // Appends v to out: %.17g, or nan, inf, -inf (a NaN's sign is not written).
 void append_number(std::string *out, double v);
@@ -21,6 +21,6 @@ std::string header_line(const ModelTable &model);
 void append_rows(std::string *out, const ModelTable &model, const double *results,
                  std::size_t count);
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli
 
 #endif

@@ -1,5 +1,7 @@
 #include "equilibrium_command.h"
 
+#include <wheelsoil/equilibrium.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -10,9 +12,8 @@
 #include "csv_writer.h"
 #include "slot_tables.h"
 #include "vector_reader.h"
-#include "wheel_equilibrium.h"
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 namespace {
 
@@ -26,7 +27,9 @@ const char usage_text[] = "usage: wheelsoil equilibrium --load W [--threads N] [
 const char help_text[] =
     "\n"
     "The operating point of each talvor input vector: the centre height at which\n"
-    "the soil carries the wheel load W (N), rim_fz + side_fz = W to 1e-10 W.\n"
+    "the soil carries the wheel load W (N), rim_fz + side_fz = W to 1e-10 W (or,\n"
+    "where the force changes faster than that between adjacent heights, at the\n"
+    "closest height, if within 1e-6 W).\n"
     "The search runs from no sinkage to one radius of sinkage at the wheel's\n"
     "lowest edge; the centre_height given is ignored (a header may leave it out).\n"
     "Input as for wheelsoil talvor (see wheelsoil --help).\n"
@@ -51,7 +54,8 @@ const char help_text[] =
     "some vectors have no operating point.\n";
 
 int usage_error(std::ostream &err, const std::string &message) {
-  err << "wheelsoil: " << message << '\n' << usage_text << "(wheelsoil equilibrium --help tells more)\n";
+  err << "wheelsoil: " << message << '\n'
+      << usage_text << "(wheelsoil equilibrium --help tells more)\n";
   return exit_usage;
 }
 
@@ -73,8 +77,8 @@ struct EquilibriumTable {
     outputs[20] = {"max_sinkage", 20, "m", "sinkage at the lowest edge"};
     outputs[21] = {"converged", 21, "-", "1 solved, 0 not"};
     outputs[22] = {"iterations", 22, "-", "model evaluations used"};
-    table = {"equilibrium", "the operating point at a wheel load",
-             inputs, 29, outputs, 23, nullptr, nullptr};
+    table = {"equilibrium", "the operating point at a wheel load", inputs, 29, outputs, 23, nullptr,
+             nullptr};
   }
 };
 
@@ -92,8 +96,8 @@ bool parse_threads(const std::string &text, unsigned *threads) {
 
 }  // namespace
 
-int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
-                        std::ostream &out, std::ostream &err) {
+int equilibrium_command(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                        std::ostream &err) {
   double load = 0;
   bool load_given = false;
   unsigned threads = 1;
@@ -129,8 +133,10 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
       load_given = true;
     } else if (value_of("--threads", &value, &missing)) {
       if (missing || !parse_threads(value, &threads))
-        return usage_error(err, "--threads needs a whole number from 0 (one per hardware "
-                                "thread) to 1024, not '" + value + "'");
+        return usage_error(err,
+                           "--threads needs a whole number from 0 (one per hardware "
+                           "thread) to 1024, not '" +
+                               value + "'");
     } else {
       return usage_error(err, "unknown option '" + a + "'");
     }
@@ -157,18 +163,23 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
     return exit_bad_input;
   }
 
-  std::vector<WheelSoilInput> inputs(vectors.count);
-  std::memcpy(inputs.data(), vectors.values.data(), vectors.count * sizeof(WheelSoilInput));
-  std::vector<equilibrium::EquilibriumResult> results(vectors.count);
-  equilibrium::solve_equilibrium_batch(inputs.data(), 1, &load, 0, vectors.count,
-                                       results.data(), threads);
+  std::vector<wheelsoil::EquilibriumResult> results(vectors.count);
+  wheelsoil::BatchOptions batch;
+  batch.threads = threads;
+  try {
+    wheelsoil::solve_equilibrium_batch(wheelsoil::packed(vectors.values.data(), vectors.count, 29),
+                                       &load, 0, results.data(), batch);
+  } catch (const wheelsoil::Error &e) {
+    err << "wheelsoil: " << e.what() << '\n';
+    return exit_bad_input;
+  }
 
   // Rows of nan where no height carries the load.
   std::string text = header_line(table.table);
   std::vector<double> row(23);
   bool all_solved = true;
   for (std::size_t k = 0; k < results.size(); ++k) {
-    const equilibrium::EquilibriumResult &r = results[k];
+    const wheelsoil::EquilibriumResult &r = results[k];
     const double nan = std::nan("");
     const double *slot = &r.loads.rim_fx;
     for (int j = 0; j < 18; ++j) row[j] = r.converged ? slot[j] : nan;
@@ -178,7 +189,8 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
     row[21] = r.converged ? 1 : 0;
     row[22] = r.iterations;
     append_rows(&text, table.table, row.data(), 1);
-    if (!r.converged || !r.monotone) err << "wheelsoil: vector " << k + 1 << ": " << r.message << '\n';
+    if (!r.converged || !r.monotone)
+      err << "wheelsoil: vector " << k + 1 << ": " << r.message << '\n';
     all_solved = all_solved && r.converged;
   }
   if (!(out << text).flush()) {
@@ -188,4 +200,4 @@ int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
   return all_solved ? exit_ok : exit_not_solved;
 }
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 // Runs the subcommand with the arguments that follow "equilibrium"; FILE or
 // '-' (or none) reads from in. Results go to out, messages to err. Returns the
 // exit status: 0 all solved, 1 bad input or output, 2 usage error, 3 results
 // written but some operating points not found.
-int equilibrium_command(const std::vector<std::string> &args, std::istream &in,
-                        std::ostream &out, std::ostream &err);
+int equilibrium_command(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                        std::ostream &err);
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli
 
 #endif

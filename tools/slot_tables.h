@@ -1,15 +1,14 @@
 // The slot layouts of the two models as the command-line tool reads and
-// writes them: names, defaults, units and meanings. The names are taken from
-// the models' own records (WheelSoilInput, WheelSoilOutput, LoadModelInput), so
-// a renamed or moved field fails to compile here; the Octave functions
-// talvor_input, pindrel_input and talvor_output use the same names and
-// defaults, which a test checks through `wheelsoil slots`.
+// writes them: names, defaults, units and meanings, taken from the library's
+// slot tables (wheelsoil/tables.hpp), the one source that the records, the
+// Octave helpers and the docs also come from. The models run through the
+// library's C interface.
 #ifndef WHEELSOIL_TOOLS_SLOT_TABLES_H
 #define WHEELSOIL_TOOLS_SLOT_TABLES_H
 
 #include <cstddef>
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 // How an input slot that a header row leaves out is filled.
 enum class DefaultKind {
@@ -65,6 +64,6 @@ const ModelTable *find_model(const char *name);
 // The index of the input slot called name in model, or model.n_inputs.
 std::size_t find_input(const ModelTable &model, const char *name, std::size_t length);
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli
 
 #endif

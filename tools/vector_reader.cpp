@@ -6,12 +6,10 @@
 #include <limits>
 #include <string>
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 namespace {
 
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
@@ -44,9 +42,8 @@ bool split_fields(std::string_view line, std::vector<std::string_view> *fields,
   std::size_t begin = 0;
   for (;;) {
     const std::size_t comma = line.find(',', begin);
-    const std::string_view piece =
-        trim(line.substr(begin, comma == std::string_view::npos ? std::string_view::npos
-                                                               : comma - begin));
+    const std::string_view piece = trim(line.substr(
+        begin, comma == std::string_view::npos ? std::string_view::npos : comma - begin));
     if (piece.empty()) {
       *reason = "field " + std::to_string(fields->size() + 1) +
                 " is empty (two commas in a row, or a comma at the start or end)";
@@ -85,8 +82,8 @@ bool read_header(const std::vector<std::string_view> &fields, const ModelTable &
   for (const std::string_view field : fields) {
     const std::size_t slot = find_input(model, field.data(), field.size());
     if (slot == model.n_inputs) {
-      *reason = "unknown slot name " + quoted(field) + " for " + model.name +
-                " (wheelsoil slots " + model.name + " lists them)";
+      *reason = "unknown slot name " + quoted(field) + " for " + model.name + " (wheelsoil slots " +
+                model.name + " lists them)";
       return false;
     }
     if (named[slot]) {
@@ -185,13 +182,12 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
     }
     first = false;
 
-    const std::size_t expected =
-        vectors->had_header ? layout.column_slot.size() : model.n_inputs;
+    const std::size_t expected = vectors->had_header ? layout.column_slot.size() : model.n_inputs;
     if (fields.size() != expected) {
-      return refuse("expected " + std::to_string(expected) + " values" +
-                    (vectors->had_header ? " (one per header column)"
-                                         : std::string(" for ") + model.name) +
-                    ", found " + std::to_string(fields.size()));
+      return refuse(
+          "expected " + std::to_string(expected) + " values" +
+          (vectors->had_header ? " (one per header column)" : std::string(" for ") + model.name) +
+          ", found " + std::to_string(fields.size()));
     }
     if (vectors->had_header) vector = layout.defaults;
     for (std::size_t k = 0; k < fields.size(); ++k) {
@@ -218,4 +214,4 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
   return true;
 }
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

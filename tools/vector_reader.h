@@ -24,7 +24,7 @@
 
 #include "slot_tables.h"
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 
 // Why and where the input was refused.
 struct InputError {
@@ -47,6 +47,6 @@ bool parse_number(std::string_view token, double *value);
 bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vectors,
                   InputError *error);
 
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli
 
 #endif

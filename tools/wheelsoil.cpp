@@ -1,6 +1,7 @@
 // wheelsoil: the talvor and pindrel models from the command line. Reads input
 // vectors from a file or standard input and writes the results as CSV.
 #include <unistd.h>
+#include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,13 +17,11 @@
 #include "csv_writer.h"
 #include "equilibrium_command.h"
 #include "slot_tables.h"
-#include "vector_loads.h"
 #include "vector_reader.h"
-#include "wheel_soil_batch.h"
 
 namespace {
 
-using namespace wheelsoil_cli;
+using namespace wheelsoil::detail::cli;
 
 constexpr int exit_ok = 0;
 constexpr int exit_bad_input = 1;
@@ -37,8 +36,7 @@ const char usage_text[] =
     "       wheelsoil --help | --version\n";
 
 void print_slots_help(const ModelTable &m) {
-  std::printf("\n%s inputs (%zu slots, in this order without a header):\n", m.name,
-              m.n_inputs);
+  std::printf("\n%s inputs (%zu slots, in this order without a header):\n", m.name, m.n_inputs);
   for (std::size_t k = 0; k < m.n_inputs; ++k) {
     const Slot &s = m.inputs[k];
     std::string deflt;
@@ -47,8 +45,7 @@ void print_slots_help(const ModelTable &m) {
       case DefaultKind::constant: append_number(&deflt, s.value), deflt = "= " + deflt; break;
       case DefaultKind::copy: deflt = std::string("= ") + m.inputs[s.source].name; break;
     }
-    std::printf("  %2zu %-19s %-16s %-10s %s\n", s.index, s.name, deflt.c_str(), s.unit,
-                s.meaning);
+    std::printf("  %2zu %-19s %-16s %-10s %s\n", s.index, s.name, deflt.c_str(), s.unit, s.meaning);
   }
   std::printf("%s outputs (CSV columns):\n", m.name);
   for (std::size_t k = 0; k < m.n_outputs; ++k) {
@@ -146,8 +143,7 @@ int list_slots(const ModelTable &m) {
 class Progress {
  public:
   Progress(std::size_t total, bool enabled)
-      : total_(total), enabled_(enabled), start_(std::chrono::steady_clock::now()),
-        last_(start_) {}
+      : total_(total), enabled_(enabled), start_(std::chrono::steady_clock::now()), last_(start_) {}
 
   void update(std::size_t done) {
     if (!enabled_) return;
@@ -206,11 +202,21 @@ bool write_results(const ModelTable &m, const std::vector<double> &results, std:
   return std::fflush(stdout) == 0;
 }
 
-// talvor with the vector maths, one vector and many.
-void talvor_vector(double *out, const double *in) { full_model::run_model_vector(out, in); }
+// talvor with the vector maths, one vector and many (the checks were made).
+void talvor_vector(double *out, const double *in) {
+  wheelsoil_talvor_ex(in, 29, out, WHEELSOIL_MATH_VECTOR);
+}
 void talvor_vector_batch(const double *inputs, double *outputs, std::size_t count,
                          unsigned threads) {
-  full_model::evaluate_batch(inputs, outputs, count, threads, full_model::MathFunctions::vector);
+  wheelsoil_talvor_batch_ex(inputs, count, 29, 1, outputs, threads, WHEELSOIL_MATH_VECTOR, nullptr,
+                            nullptr, nullptr);
+}
+
+// Whether this library has the vector maths.
+bool vector_math_built() {
+  const double in[29] = {};
+  double out[18];
+  return wheelsoil_talvor_ex(in, 29, out, WHEELSOIL_MATH_VECTOR) != WHEELSOIL_ERROR_UNAVAILABLE;
 }
 
 bool parse_threads(const std::string &text, unsigned *threads) {
@@ -230,8 +236,8 @@ bool parse_threads(const std::string &text, unsigned *threads) {
 int main(int argc, char **argv) {
   // The operating point has options of its own.
   if (argc > 1 && std::strcmp(argv[1], "equilibrium") == 0)
-    return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin,
-                               std::cout, std::cerr);
+    return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin, std::cout,
+                               std::cerr);
   std::vector<std::string> words;
   bool batch = false;
   unsigned threads = 0;
@@ -247,7 +253,7 @@ int main(int argc, char **argv) {
       print_help();
       return std::fflush(stdout) == 0 ? exit_ok : exit_bad_input;
     } else if (a == "--version") {
-      std::printf("wheelsoil %s\n", WHEELSOIL_VERSION);
+      std::printf("wheelsoil %s\n", wheelsoil_version());
       return exit_ok;
     } else if (a == "--threads" || a.rfind("--threads=", 0) == 0) {
       std::string value;
@@ -290,7 +296,7 @@ int main(int argc, char **argv) {
   ModelTable chosen = *model;
   if (vector_math) {
     if (model != &talvor_table) return usage_error("--math vector is for talvor only");
-    if (!full_model::vector_math_available())
+    if (!vector_math_built())
       return usage_error("this wheelsoil was built without vector maths (SLEEF)");
     chosen.evaluate = talvor_vector;
     chosen.evaluate_batch = talvor_vector_batch;
@@ -311,7 +317,8 @@ int main(int argc, char **argv) {
     read = read_vectors(file, *model, &vectors, &error);
   } else {
     if (isatty(STDIN_FILENO) == 1)
-      std::fprintf(stderr, "wheelsoil: reading %s input vectors from the terminal; end with Ctrl-D\n",
+      std::fprintf(stderr,
+                   "wheelsoil: reading %s input vectors from the terminal; end with Ctrl-D\n",
                    model->name);
     read = read_vectors(std::cin, *model, &vectors, &error);
   }

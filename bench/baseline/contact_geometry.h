@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "wheel_soil_model.h"
+#include "model_state.h"
 
 namespace baseline_fused {
 

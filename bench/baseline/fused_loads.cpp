@@ -9,6 +9,8 @@
 // the surface. Every value comes from the same inline arithmetic as the
 // documented functions, and the six sums are accumulated in the same i-outer,
 // j-inner order with the same weight products, so the bits are the same.
+#include "../../api/strict_fp.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -17,13 +19,11 @@
 #include "rim_loads.h"
 #include "rim_stress.h"
 #include "sidewall_loads.h"
+#include "model_state.h"
 #include "wheel_soil_model.h"
 
 namespace baseline_fused {
 
-using full_model::gl_abscissa;
-using full_model::gl_point_weight;
-using full_model::gl_strip_factor;
 
 namespace {
 
@@ -152,7 +152,7 @@ void fused_loads(const ModelState &m, WheelSoilOutput *out) {
   side_loads(m, plus_side(m), plus);
   side_loads(m, minus_side(m), minus);
   std::memcpy(&out->rim_fx, rim, sizeof rim);
-  full_model::finish_outputs(out, plus, minus);
+  wheelsoil::detail::full_model::finish_outputs(out, plus, minus);
 }
 
 }  // namespace baseline_fused

@@ -10,7 +10,7 @@
 
 #include "contact_geometry.h"
 #include "rim_stress.h"
-#include "wheel_soil_model.h"
+#include "model_state.h"
 
 namespace baseline_fused {
 

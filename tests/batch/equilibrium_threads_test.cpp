@@ -12,6 +12,9 @@
 #include "../full_model/rover_wheel.h"
 #include "wheel_equilibrium.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+
 namespace {
 
 #ifndef WHEELSOIL_SANITIZED

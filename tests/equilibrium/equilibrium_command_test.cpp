@@ -2,6 +2,7 @@
 // bits, threads change nothing, a vector without an operating point is a nan
 // row named on standard error, and refusals write no results.
 #include <gtest/gtest.h>
+#include <wheelsoil/equilibrium.hpp>
 
 #include <cmath>
 #include <cstdlib>
@@ -12,7 +13,9 @@
 #include "../full_model/rover_wheel.h"
 #include "csv_writer.h"
 #include "equilibrium_command.h"
-#include "wheel_equilibrium.h"
+
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
 
 namespace {
 
@@ -24,7 +27,7 @@ struct CommandRun {
 CommandRun run(const std::vector<std::string> &args, const std::string &input) {
   std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = wheelsoil_cli::equilibrium_command(args, in, out, err);
+  const int status = wheelsoil::detail::cli::equilibrium_command(args, in, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -33,7 +36,7 @@ std::string line_of(const WheelSoilInput &in) {
   const double *slot = &in.vx;
   for (int k = 0; k < 29; ++k) {
     if (k) s += ' ';
-    wheelsoil_cli::append_number(&s, slot[k]);
+    wheelsoil::detail::cli::append_number(&s, slot[k]);
   }
   return s + '\n';
 }
@@ -69,7 +72,7 @@ TEST(EquilibriumCommand, WritesTheSolvedLoadsHeightAndSinkage) {
   const auto rows = rows_of(r.out);
   ASSERT_EQ(rows.size(), 2u);
   for (std::size_t k = 0; k < 2; ++k) {
-    const equilibrium::EquilibriumResult e = equilibrium::solve_equilibrium(wheels[k], 80);
+    const wheelsoil::EquilibriumResult e = wheelsoil::solve_equilibrium(wheels[k], 80);
     ASSERT_EQ(rows[k].size(), 23u);
     const double *slot = &e.loads.rim_fx;
     for (int j = 0; j < 18; ++j) EXPECT_EQ(rows[k][j], slot[j]);

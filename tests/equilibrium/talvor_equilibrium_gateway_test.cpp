@@ -10,6 +10,10 @@
 #include "mex_host.h"
 #include "wheel_equilibrium.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::equilibrium;
+
 namespace {
 
 using mex_host::call;
@@ -45,7 +49,8 @@ TEST_F(EquilibriumGateway, ChecksItsArguments) {
   EXPECT_EQ(count(1, {p, w, w}), "Two input arguments required.");
   EXPECT_EQ(count(5, {p, w}), "Too many output arguments.");
 
-  const char *bad_p = "Input must be a real double matrix with 29 rows, one input vector per column.";
+  const char *bad_p =
+      "Input must be a real double matrix with 29 rows, one input vector per column.";
   const std::vector<mxArray *> bad_inputs = {
       make_double(1, 29, in), make_double(28, 1, std::vector<double>(in.begin(), in.end() - 1)),
       mex_host::make_array(mxSINGLE_CLASS, 29, 1),
@@ -109,8 +114,10 @@ TEST_F(EquilibriumGateway, PairsInputsWithLoadsColumnByColumn) {
       EXPECT_EQ(s[7 * k + 1], e.converged ? 1.0 : 0.0);
       EXPECT_EQ(s[7 * k + 2], double(e.iterations));
       const std::vector<double> given = slots(c.wheel[k]);
-      for (int j = 0; j < 29; ++j)
-        if (j != 20) EXPECT_EQ(p_eq[29 * k + j], given[j]);
+      for (int j = 0; j < 29; ++j) {
+        if (j == 20) continue;
+        EXPECT_EQ(p_eq[29 * k + j], given[j]);
+      }
       if (e.converged) {
         EXPECT_EQ(p_eq[29 * k + 20], e.centre_height);
         EXPECT_EQ(l[18 * k + 2], e.loads.rim_fz);

@@ -7,6 +7,10 @@
 
 #include "rover_wheel.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 struct ContactGeometry : ::testing::Test {
@@ -97,8 +101,8 @@ TEST_F(ContactGeometry, UndefinedSlipIsSymmetricAboutTheBottom) {
 TEST_F(ContactGeometry, OutOfRangeGeometryGivesIeeeValues) {
   in.tilt_sine = 1;
   use();
-  EXPECT_EQ(sinkage_at(0.05), 0.0);              // -inf, clamped
-  EXPECT_TRUE(std::isnan(sinkage_at(-0.05)));   // -inf - -inf passes the clamp
+  EXPECT_EQ(sinkage_at(0.05), 0.0);            // -inf, clamped
+  EXPECT_TRUE(std::isnan(sinkage_at(-0.05)));  // -inf - -inf passes the clamp
   in.tilt_sine = 0;
   in.centre_height = -0.2;  // sinkage beyond the diameter
   use();

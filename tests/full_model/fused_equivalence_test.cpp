@@ -11,6 +11,10 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 constexpr std::size_t generated_count = 2400;
@@ -40,7 +44,7 @@ TEST(FusedEvaluator, EveryUnitHereGivesTheSameBits) {
   std::vector<VectorUnit> units;
   for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx}) {
     WheelSoilOutput probe;
-    if (full_model::fused_loads_on(u, ModelState{}, &probe)) units.push_back(u);
+    if (full_model::evaluate_on(u, ModelState{}, &probe)) units.push_back(u);
   }
   ASSERT_FALSE(units.empty());
   std::printf("default path units compared:");
@@ -50,11 +54,11 @@ TEST(FusedEvaluator, EveryUnitHereGivesTheSameBits) {
   for (const auto &input : generated::inputs(generated_count)) {
     WheelSoilInput in;
     std::memcpy(&in, input.data(), sizeof in);
-    const ModelState m = full_model::state_from_input(in);
+    const ModelState m = full_model::make_state(in);
     WheelSoilOutput first, other;
-    full_model::fused_loads_on(units[0], m, &first);
+    full_model::evaluate_on(units[0], m, &first);
     for (std::size_t u = 1; u < units.size(); ++u) {
-      full_model::fused_loads_on(units[u], m, &other);
+      full_model::evaluate_on(units[u], m, &other);
       const double *a = &first.rim_fx, *b = &other.rim_fx;
       for (int k = 0; k < 18; ++k)
         if (!golden::same_value(a[k], b[k]) && ++differing <= 10)

@@ -7,6 +7,10 @@
 #include <cmath>
 #include <vector>
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 // P_n(x) and P_n'(x) in long double, by the three-term recurrence.
@@ -45,7 +49,9 @@ TEST(GaussLegendreTable, EveryFilledRowIsTheExactRule) {
       EXPECT_LE(std::fabs(gl_nodes[n][k] - x), 2e-15L) << k;
       EXPECT_LE(std::fabs(gl_weights[n][k] - w), 2e-15L) << k;
       weight_sum += gl_weights[n][k];
-      if (k > 0) EXPECT_LT(gl_nodes[n][k], gl_nodes[n][k - 1]) << k;
+      if (k > 0) {
+        EXPECT_LT(gl_nodes[n][k], gl_nodes[n][k - 1]) << k;
+      }
     }
     EXPECT_NEAR(double(weight_sum), 2.0, 3e-15);
   }

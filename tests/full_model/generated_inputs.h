@@ -26,16 +26,56 @@ struct Random {
 };
 
 inline double special_value(Random &rng) {
-  const double values[] = {0.0,     -0.0,     1.0,     -1.0,    NAN,     -NAN,
-                           INFINITY, -INFINITY, 1e300,  -1e300,  1e-300, 5e-324,
-                           std::numeric_limits<double>::max(), 2.0,  0.5};
+  const double values[] = {0.0,
+                           -0.0,
+                           1.0,
+                           -1.0,
+                           NAN,
+                           -NAN,
+                           INFINITY,
+                           -INFINITY,
+                           1e300,
+                           -1e300,
+                           1e-300,
+                           5e-324,
+                           std::numeric_limits<double>::max(),
+                           2.0,
+                           0.5};
   return values[rng.below(sizeof values / sizeof values[0])];
 }
 
 // Slots of the 29-slot input, by name.
-enum { vx, vy, vz, wx, wy, wz, radius, width, band_ratio, band_height, soil_density,
-       cohesion, friction_angle, sinkage_exponent, k_c, k_phi, kx, ky, kr, tilt_sine,
-       centre_height, exit_ratio, c1, c2, c3, c4, spare_26, spare_27, gravity };
+enum {
+  vx,
+  vy,
+  vz,
+  wx,
+  wy,
+  wz,
+  radius,
+  width,
+  band_ratio,
+  band_height,
+  soil_density,
+  cohesion,
+  friction_angle,
+  sinkage_exponent,
+  k_c,
+  k_phi,
+  kx,
+  ky,
+  kr,
+  tilt_sine,
+  centre_height,
+  exit_ratio,
+  c1,
+  c2,
+  c3,
+  c4,
+  spare_26,
+  spare_27,
+  gravity
+};
 
 inline void degenerate(std::vector<double> &p, Random &rng) {
   const double r = p[radius], b = p[width];
@@ -47,25 +87,45 @@ inline void degenerate(std::vector<double> &p, Random &rng) {
       p[centre_height] = q * r - std::fabs(s_t) * b * 0.5 + rng.uniform(-0.01, 0.01) * r;
       break;
     }
-    case 1: p[vx] = 0; p[wy] = 0; break;        // undefined slip
-    case 2: p[wy] = 0; break;                   // locked wheel: +-10 displacements
+    case 1:
+      p[vx] = 0;
+      p[wy] = 0;
+      break;                   // undefined slip
+    case 2: p[wy] = 0; break;  // locked wheel: +-10 displacements
     case 3: p[kr] = 1; break;
     case 4: p[kr] = rng.below(2) ? std::nextafter(1.0, 2.0) : rng.uniform(0.2, 1.5); break;
-    case 5: p[band_ratio] = double(rng.below(2)); p[band_height] = rng.uniform(0, 0.3) * r; break;
-    case 6: p[band_ratio] = rng.uniform(0, 1); p[band_height] = rng.uniform(-0.1, 0.5) * r; break;
+    case 5:
+      p[band_ratio] = double(rng.below(2));
+      p[band_height] = rng.uniform(0, 0.3) * r;
+      break;
+    case 6:
+      p[band_ratio] = rng.uniform(0, 1);
+      p[band_height] = rng.uniform(-0.1, 0.5) * r;
+      break;
     case 7: p[centre_height] = -rng.uniform(0, 1.5) * r; break;  // sinkage beyond the radius
-    case 8: {  // tilt near, at or beyond 1
+    case 8: {                                                    // tilt near, at or beyond 1
       const double t[] = {0.999999, 1 - 1e-12, 1.0, -1.0, 1.0000001, -0.9999999999};
       p[tilt_sine] = t[rng.below(6)];
       break;
     }
     case 9: p[centre_height] = r * rng.uniform(1.0, 2.0); break;  // clear of the soil
     case 10: p[rng.below(29)] = special_value(rng); break;
-    case 11: p[rng.below(29)] = special_value(rng); p[rng.below(29)] = special_value(rng); break;
+    case 11:
+      p[rng.below(29)] = special_value(rng);
+      p[rng.below(29)] = special_value(rng);
+      break;
     case 12: p[rng.below(2) ? kx : ky] = 0; break;
     case 13: p[width] = rng.below(2) ? 0.0 : -b; break;
-    case 14: p[vy] = rng.uniform(-0.2, 0.2); p[wx] = rng.uniform(-1, 1); p[wz] = rng.uniform(-1, 1); break;
-    default: p[vx] = -p[vx]; p[wy] = rng.uniform(-2, 2) * p[wy]; p[vz] = rng.uniform(-0.05, 0.05); break;
+    case 14:
+      p[vy] = rng.uniform(-0.2, 0.2);
+      p[wx] = rng.uniform(-1, 1);
+      p[wz] = rng.uniform(-1, 1);
+      break;
+    default:
+      p[vx] = -p[vx];
+      p[wy] = rng.uniform(-2, 2) * p[wy];
+      p[vz] = rng.uniform(-0.05, 0.05);
+      break;
   }
 }
 

@@ -6,6 +6,10 @@
 #include "../golden.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 // The reference vectors agree with a literal evaluation to about 1e-16 on the

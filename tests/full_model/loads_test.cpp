@@ -11,6 +11,10 @@
 #include "rover_wheel.h"
 #include "sidewall_loads.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 enum Slot { fx, fy, fz, mx, my, mz, side = 6, copy = 12 };

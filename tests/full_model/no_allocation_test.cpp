@@ -10,6 +10,10 @@
 #include "vector_loads.h"
 #include "wheel_soil_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 std::atomic<long> allocations{0};
 }

@@ -8,6 +8,10 @@
 #include "contact_geometry.h"
 #include "rover_wheel.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
+
 namespace {
 
 struct RimStress : ::testing::Test {

@@ -7,8 +7,8 @@
 
 #include "wheel_soil_model.h"
 
-inline WheelSoilInput rover_wheel() {
-  WheelSoilInput in{};
+inline wheelsoil::WheelSoilInput rover_wheel() {
+  wheelsoil::WheelSoilInput in{};
   in.vx = 0.1;
   in.wy = 0.125 / 0.13;  // u = 0.125 m/s: slip (u - vx)/u = 0.2
   in.radius = 0.13;
@@ -35,15 +35,16 @@ inline WheelSoilInput rover_wheel() {
 }
 
 // The 18 outputs of run_model for in.
-inline std::vector<double> talvor(const WheelSoilInput &in) {
+inline std::vector<double> talvor(const wheelsoil::WheelSoilInput &in) {
   std::vector<double> out(18);
-  run_model(out.data(), &in.vx);
+  wheelsoil::detail::full_model::run_model(out.data(), &in.vx);
   return out;
 }
 
 // Makes in the module's state, for testing the coordinate-only functions.
-inline void use_state(const WheelSoilInput &in) {
-  model_state = full_model::state_from_input(in);
+inline void use_state(const wheelsoil::WheelSoilInput &in) {
+  namespace fm = wheelsoil::detail::full_model;
+  fm::model_state = fm::make_state(in);
 }
 
 #endif

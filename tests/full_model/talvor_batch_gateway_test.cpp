@@ -1,12 +1,18 @@
 // The talvor_batch gateway through our own MEX host.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "../golden.h"
 #include "mex_host.h"
+#include "../../octave/batch_gateway.h"
 #include "vector_loads.h"
 #include "wheel_soil_model.h"
+
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
 
 namespace {
 
@@ -58,8 +64,7 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
   mxArray *single = mex_host::make_array(mxSINGLE_CLASS, 29, 2);
   const char *const shape =
       "Input must be a real double matrix with 29 rows, one input vector per column.";
-  const char *const threads =
-      "Thread count must be a whole number from 0 (one per core) to 1024.";
+  const char *const threads = "Thread count must be a whole number from 0 (one per core) to 1024.";
   EXPECT_EQ(call(mexFunction, 1, {}).message, "One to four input arguments required.");
   EXPECT_EQ(call(mexFunction, 1, {p, p, p, p, p}).message,
             "One to four input arguments required.");
@@ -116,6 +121,24 @@ TEST_F(TalvorBatchGateway, TheMathOptionChoosesTheFunctions) {
   EXPECT_EQ(call(mexFunction, 1, {p, name, vector, two}).message,
             "Thread count must be a whole number from 0 (one per core) to 1024.");
   for (mxArray *a : {p, two, name, lower, vector, upper, standard}) mex_host::destroy(a);
+}
+
+// A column count the host's matrices cannot hold is refused, not truncated:
+// our host, like the compatible array API, takes int dimensions.
+TEST_F(TalvorBatchGateway, RefusesMoreColumnsThanTheHostCanHold) {
+  EXPECT_EQ(wheelsoil::detail::mex::max_columns(), std::size_t(INT_MAX));
+  auto too_many = [](int, mxArray *[], int, const mxArray *[]) {
+    wheelsoil::detail::mex::result_columns(std::size_t(INT_MAX) + 1);
+  };
+  EXPECT_EQ(call(too_many, 0, {}).message,
+            "Too many input vectors: a result matrix holds at most 2147483647 columns.");
+  auto fits = [](int, mxArray *plhs[], int, const mxArray *[]) {
+    plhs[0] = mxCreateDoubleMatrix(1, wheelsoil::detail::mex::result_columns(3, 3), mxREAL);
+  };
+  auto r = call(fits, 1, {});
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_EQ(mxGetN(r.outputs[0]), 3u);
+  mex_host::release(r);
 }
 
 }  // namespace

@@ -14,9 +14,11 @@
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
-namespace {
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::full_model;
 
-using full_model::VectorUnit;
+namespace {
 
 constexpr VectorUnit all_units[] = {VectorUnit::scalar, VectorUnit::sse2, VectorUnit::avx,
                                     VectorUnit::avx512};
@@ -38,7 +40,7 @@ WheelSoilOutput on_unit(VectorUnit unit, const std::vector<double> &input) {
   std::memcpy(&in, input.data(), sizeof in);
   WheelSoilOutput out;
   std::memset(&out, 0xff, sizeof out);
-  EXPECT_TRUE(full_model::vector_loads_on(unit, full_model::state_from_input(in), &out));
+  EXPECT_TRUE(full_model::vector_loads_on(unit, full_model::make_state(in), &out));
   return out;
 }
 
@@ -172,7 +174,7 @@ TEST_F(VectorLoads, BatchMatchesSingleCallsOnAnyThreadCount) {
   for (unsigned threads : {1u, 2u, 0u}) {
     std::vector<double> batch(single.size(), -1.0);
     full_model::evaluate_batch(packed.data(), batch.data(), inputs.size(), threads,
-                               full_model::MathFunctions::vector);
+                               {}, full_model::MathFunctions::vector);
     EXPECT_EQ(std::memcmp(batch.data(), single.data(), single.size() * sizeof(double)), 0)
         << threads << " threads";
   }

@@ -4,6 +4,10 @@
 #include "../golden.h"
 #include "load_model.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::load_model;
+
 namespace {
 
 // The reference vectors agree with a literal evaluation to the last bit on

@@ -12,6 +12,8 @@
 
 namespace load_cases {
 
+using wheelsoil::LoadModelInput;
+
 inline LoadModelInput to_input(const std::vector<double> &slots) {
   LoadModelInput in;
   std::memcpy(&in, slots.data(), sizeof in);
@@ -63,7 +65,7 @@ inline LoadModelInput constant_stress(double rear, double peak, double front) {
 
 inline double load_of(const LoadModelInput &in) {
   double out = -1;
-  run_load_model(&out, &in.band_radius);
+  wheelsoil::detail::load_model::run_load_model(&out, &in.band_radius);
   return out;
 }
 

@@ -9,6 +9,10 @@
 
 #include "load_cases.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::load_model;
+
 namespace {
 
 namespace lm = load_model;

@@ -8,6 +8,10 @@
 #include "load_cases.h"
 #include "load_integral.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::load_model;
+
 namespace {
 
 TEST(LoadModelState, SetupCopiesEverySlotAndDerivesThree) {

@@ -9,6 +9,10 @@
 #include "load_model_batch.h"
 #include "mex_host.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::load_model;
+
 namespace {
 
 // The reference inputs, then each again with one slot set to a special value.

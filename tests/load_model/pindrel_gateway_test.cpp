@@ -7,6 +7,10 @@
 #include "load_cases.h"
 #include "mex_host.h"
 
+using namespace wheelsoil;
+using namespace wheelsoil::detail;
+using namespace wheelsoil::detail::load_model;
+
 namespace {
 
 using mex_host::call;

@@ -208,7 +208,7 @@
 
 %!test
 %! % talvor: every special value in every slot, one at a time; single calls
-%! % agree with the batch bit for bit and slots 13-18 copy slots 1-6
+%! % agree with the batch bit for bit and out(13:18) copies out(1:6)
 %! P = repmat(p', 1, 29 * numel(specials));
 %! c = 0;
 %! for k = 1:29
@@ -236,8 +236,8 @@
 %! end
 
 %!test
-%! % pindrel: every special value in every slot; the spare slots 5, 19 and 20
-%! % (slots 4, 18, 19 counted from 0) change nothing
+%! % pindrel: every special value in every slot; the spare slots spare_4,
+%! % spare_18 and spare_19 (p(5), p(19), p(20)) change nothing
 %! Q = repmat(q', 1, 20 * numel(specials));
 %! c = 0;
 %! for k = 1:20

@@ -93,3 +93,25 @@
 %!error <p must be a real double array> talvor_equilibrium(single(p), 50)
 %!error <one load per column> talvor_equilibrium([p' p'], [1 2 3])
 %!error <W must be a real double array> talvor_equilibrium(p, [])
+
+%!test
+%! % The force reached at one radius of sinkage is told whatever the load
+%! % beside it.
+%! [~, ~, info] = talvor_equilibrium(p, [1e5 1e21 1e308]);
+%! reached = regexp(info(1).message, 'only (\S+) N', 'tokens', 'once');
+%! assert(str2double(reached{1}) > 1000);
+%! for k = 2:3
+%!   assert(!isempty(strfind(info(k).message, ['only ' reached{1} ' N'])), info(k).message);
+%! end
+
+%!test
+%! % No shear modulus (kx or ky 0): the loads are 0/0 at no sinkage, which
+%! % the search never evaluates; they are finite where the load is carried.
+%! for slot = [17 18]
+%!   q = p; q(slot) = 0;
+%!   q(21) = 0.13;
+%!   assert(any(isnan(talvor(q))));
+%!   [q_eq, loads, info] = talvor_equilibrium(q, 50);
+%!   assert(info.converged && info.monotone);
+%!   assert(isequal(loads, talvor(q_eq)));
+%! end

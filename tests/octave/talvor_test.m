@@ -36,7 +36,8 @@
 %! assert(isequal(ans, talvor(p)));
 
 %!test
-%! % slots 12 to 17 repeat 0 to 5 bit for bit; the spare slots have no effect
+%! % out(13:18) repeats out(1:6) bit for bit; exit_sinkage_ratio, spare_26 and
+%! % spare_27 (p(22), p(27), p(28)) have no effect
 %! for k = 1:rows(P)
 %!   out = talvor(P(k, :));
 %!   assert(isequaln(typecast(out(13:18), 'uint64'), typecast(out(1:6), 'uint64')));

@@ -3,6 +3,7 @@
 #include "vector_reader.h"
 
 #include <gtest/gtest.h>
+#include <wheelsoil/records.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -12,11 +13,9 @@
 #include <string>
 
 #include "csv_writer.h"
-#include "load_model.h"
 #include "slot_tables.h"
-#include "wheel_soil_model.h"
 
-namespace wheelsoil_cli {
+namespace wheelsoil::detail::cli {
 namespace {
 
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -25,9 +24,16 @@ TEST(ParseNumber, AcceptsDecimalAndNonFiniteSpellings) {
   const struct {
     const char *text;
     double value;
-  } cases[] = {{"1", 1},         {"-0", -0.0},       {"+1.5e-3", 1.5e-3}, {".5", 0.5},
-               {"5.", 5},        {"2E+2", 200},      {"inf", INFINITY},   {"-Inf", -INFINITY},
-               {"+INFINITY", INFINITY}, {"4.9406564584124654e-324", 4.9406564584124654e-324}};
+  } cases[] = {{"1", 1},
+               {"-0", -0.0},
+               {"+1.5e-3", 1.5e-3},
+               {".5", 0.5},
+               {"5.", 5},
+               {"2E+2", 200},
+               {"inf", INFINITY},
+               {"-Inf", -INFINITY},
+               {"+INFINITY", INFINITY},
+               {"4.9406564584124654e-324", 4.9406564584124654e-324}};
   for (const auto &c : cases) {
     double v = 0;
     ASSERT_TRUE(parse_number(c.text, &v)) << c.text;
@@ -96,8 +102,7 @@ std::string numbers(int first, int count, const char *separator = " ") {
 
 TEST(ReadVectors, PlainLinesWithCommentsBlanksAndMixedSeparators) {
   const std::string text = "# two pindrel vectors\n\n" + numbers(1, 20) + "  # first\r\n" +
-                           "  \t\n" + numbers(21, 10, ",") + " , " + numbers(31, 10, "\t") +
-                           "\n";
+                           "  \t\n" + numbers(21, 10, ",") + " , " + numbers(31, 10, "\t") + "\n";
   const Read r = read(text);
   ASSERT_TRUE(r.ok) << r.error.reason;
   EXPECT_FALSE(r.vectors.had_header);
@@ -127,8 +132,8 @@ TEST(ReadVectors, HeaderInAnyOrderWithDefaults) {
   EXPECT_TRUE(r.vectors.had_header);
   ASSERT_EQ(r.vectors.count, 2u);
   const double *v = r.vectors.values.data();
-  for (std::size_t k : slots) EXPECT_EQ(v[k], 100.0 + k) << pindrel_table.inputs[k].name;
-  const LoadModelInput &in = *reinterpret_cast<const LoadModelInput *>(v);
+  for (std::size_t k : slots) EXPECT_EQ(v[k], 100.0 + double(k)) << pindrel_table.inputs[k].name;
+  const wheelsoil::LoadModelInput &in = *reinterpret_cast<const wheelsoil::LoadModelInput *>(v);
   EXPECT_EQ(in.band_radius, in.radius);  // copies of another slot
   EXPECT_EQ(in.band_entry_angle, in.rim_entry_angle);
   EXPECT_EQ(in.front_angle, in.rim_entry_angle);
@@ -158,7 +163,8 @@ TEST(ReadVectors, TalvorDefaultsMatchTheDocumentedOnes) {
     }
   const Read r = read(header + "\n" + row + "\n", talvor_table);
   ASSERT_TRUE(r.ok) << r.error.reason;
-  const WheelSoilInput &in = *reinterpret_cast<const WheelSoilInput *>(r.vectors.values.data());
+  const wheelsoil::WheelSoilInput &in =
+      *reinterpret_cast<const wheelsoil::WheelSoilInput *>(r.vectors.values.data());
   EXPECT_EQ(in.vx, 0);
   EXPECT_EQ(in.wy, 0);
   EXPECT_EQ(in.band_ratio, 1);
@@ -203,8 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"too many", numbers(1, 21) + "\n", 1, "expected 20 values for pindrel, found 21"},
         Refusal{"not a number", row20 + numbers(1, 5) + " 6x " + numbers(7, 14) + "\n", 2,
                 "value 6 '6x' is not a number"},
-        Refusal{"empty field", row20 + numbers(1, 10, ",") + ",," + numbers(11, 10, ",") + "\n",
-                2, "field 11 is empty (two commas in a row, or a comma at the start or end)"},
+        Refusal{"empty field", row20 + numbers(1, 10, ",") + ",," + numbers(11, 10, ",") + "\n", 2,
+                "field 11 is empty (two commas in a row, or a comma at the start or end)"},
         Refusal{"trailing comma", numbers(1, 20, ",") + ",\n", 1,
                 "field 21 is empty (two commas in a row, or a comma at the start or end)"},
         Refusal{"empty", "", 1, "no input vectors (the input is empty)"},
@@ -217,13 +223,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"missing required", "radius,width,slip\n1,2,3\n", 1,
                 "the header lacks required slot(s): cohesion, friction_angle, sinkage_exponent, "
                 "k_c, k_phi, shear_modulus, rim_entry_angle, peak_stress_angle, rear_angle"},
-        Refusal{"header row too short", required_header + numbers(1, 11, ",") + "\n" +
-                                            numbers(1, 10, ",") + "\n",
-                3, "expected 11 values (one per header column), found 10"},
+        Refusal{"header row too short",
+                required_header + numbers(1, 11, ",") + "\n" + numbers(1, 10, ",") + "\n", 3,
+                "expected 11 values (one per header column), found 10"},
         Refusal{"second header", required_header + required_header, 2,
                 "value 1 'width' is not a number"}),
-    [](const testing::TestParamInfo<Refusal> &info) {
-      std::string name = info.param.what;
+    [](const testing::TestParamInfo<Refusal> &param_info) {
+      std::string name = param_info.param.what;
       for (char &c : name)
         if (c == ' ') c = '_';
       return name;
@@ -234,8 +240,9 @@ TEST(SlotTables, NamesAreUniqueAndCopiesComeFromRequiredSlots) {
     for (std::size_t k = 0; k < m->n_inputs; ++k) {
       const Slot &s = m->inputs[k];
       EXPECT_EQ(find_input(*m, s.name, std::strlen(s.name)), k) << s.name;
-      if (s.kind == DefaultKind::copy)
+      if (s.kind == DefaultKind::copy) {
         EXPECT_EQ(m->inputs[s.source].kind, DefaultKind::required) << s.name;
+      }
     }
     EXPECT_EQ(find_input(*m, "nope", 4), m->n_inputs);
   }
@@ -245,4 +252,4 @@ TEST(SlotTables, NamesAreUniqueAndCopiesComeFromRequiredSlots) {
 }
 
 }  // namespace
-}  // namespace wheelsoil_cli
+}  // namespace wheelsoil::detail::cli

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,14 +18,11 @@
 
 #include "csv_writer.h"
 #include "golden.h"
-#include "load_model.h"
 #include "slot_tables.h"
-#include "vector_loads.h"
-#include "wheel_soil_model.h"
 
 namespace {
 
-using wheelsoil_cli::append_number;
+using wheelsoil::detail::cli::append_number;
 
 struct ToolRun {
   int status = -1;
@@ -42,8 +40,8 @@ std::string slurp(const std::string &path) {
 ToolRun run_tool(const std::string &args, const std::string &input) {
   // CTest runs tests in parallel: the files are this process's own.
   static int runs = 0;
-  const std::string stem = testing::TempDir() + "wheelsoil_" + std::to_string(getpid()) + "_" +
-                           std::to_string(++runs);
+  const std::string stem =
+      testing::TempDir() + "wheelsoil_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
   const std::string in = stem + "_in.txt", out = stem + "_out.txt", err = stem + "_err.txt";
   std::ofstream(in, std::ios::binary) << input;
   const std::string command = std::string("'") + WHEELSOIL_TOOL + "' " + args + " < '" + in +
@@ -82,15 +80,16 @@ std::vector<std::vector<double>> parse_csv(const std::string &text, std::string 
   return rows;
 }
 
-std::string expected_header(const wheelsoil_cli::ModelTable &m) {
+std::string expected_header(const wheelsoil::detail::cli::ModelTable &m) {
   std::string h;
-  for (std::size_t k = 0; k < m.n_outputs; ++k) h += (k ? "," : "") + std::string(m.outputs[k].name);
+  for (std::size_t k = 0; k < m.n_outputs; ++k)
+    h += (k ? "," : "") + std::string(m.outputs[k].name);
   return h;
 }
 
 struct GoldenModel {
   const char *file;
-  const wheelsoil_cli::ModelTable *table;
+  const wheelsoil::detail::cli::ModelTable *table;
   double tolerance;  // against the reference file; the model's own bits are exact
 };
 
@@ -122,11 +121,11 @@ TEST_P(ToolOnReferenceVectors, GivesTheModelsBits) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ToolOnReferenceVectors,
-                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 1e-12},
-                                         GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table,
-                                                     1e-12}),
-                         [](const auto &info) { return std::string(info.param.table->name); });
+INSTANTIATE_TEST_SUITE_P(
+    Models, ToolOnReferenceVectors,
+    testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 1e-12},
+                    GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table, 1e-12}),
+    [](const auto &param_info) { return std::string(param_info.param.table->name); });
 
 // The reference vectors as plain lines and as a table in shuffled column order.
 class ToolTables : public testing::TestWithParam<GoldenModel> {
@@ -146,11 +145,14 @@ TEST_P(ToolTables, HeaderInShuffledOrderEqualsPlainVectors) {
   const auto &m = *GetParam().table;
   std::vector<std::size_t> order(m.n_inputs);
   for (std::size_t k = 0; k < order.size(); ++k) order[k] = (k * 7 + 3) % m.n_inputs;
-  ASSERT_TRUE(std::is_permutation(order.begin(), order.end(), [&] {
-    std::vector<std::size_t> identity(m.n_inputs);
-    for (std::size_t k = 0; k < identity.size(); ++k) identity[k] = k;
-    return identity;
-  }().begin()));
+  ASSERT_TRUE(std::is_permutation(order.begin(), order.end(),
+                                  [&] {
+                                    std::vector<std::size_t> identity(m.n_inputs);
+                                    for (std::size_t k = 0; k < identity.size(); ++k)
+                                      identity[k] = k;
+                                    return identity;
+                                  }()
+                                      .begin()));
   std::string table;
   for (std::size_t k = 0; k < order.size(); ++k)
     table += (k ? ", " : "") + std::string(m.inputs[order[k]].name);
@@ -170,19 +172,19 @@ TEST_P(ToolTables, OmittedSlotsTakeTheirDefaults) {
   const auto &m = *GetParam().table;
   std::string header;
   for (std::size_t k = 0; k < m.n_inputs; ++k)
-    if (m.inputs[k].kind == wheelsoil_cli::DefaultKind::required)
+    if (m.inputs[k].kind == wheelsoil::detail::cli::DefaultKind::required)
       header += (header.empty() ? "" : ",") + std::string(m.inputs[k].name);
   std::string table = header + "\n", filled;
   for (auto v : inputs) {
     std::vector<double> given;
     for (std::size_t k = 0; k < m.n_inputs; ++k) {
       const auto &s = m.inputs[k];
-      if (s.kind == wheelsoil_cli::DefaultKind::required) given.push_back(v[k]);
+      if (s.kind == wheelsoil::detail::cli::DefaultKind::required) given.push_back(v[k]);
     }
     for (std::size_t k = 0; k < m.n_inputs; ++k) {
       const auto &s = m.inputs[k];
-      if (s.kind == wheelsoil_cli::DefaultKind::constant) v[k] = s.value;
-      if (s.kind == wheelsoil_cli::DefaultKind::copy) v[k] = v[s.source];
+      if (s.kind == wheelsoil::detail::cli::DefaultKind::constant) v[k] = s.value;
+      if (s.kind == wheelsoil::detail::cli::DefaultKind::copy) v[k] = v[s.source];
     }
     table += vector_line(given, ",");
     filled += vector_line(v);
@@ -211,7 +213,9 @@ TEST(Tool, VectorMathGivesTheVectorPathsBits) {
   std::string input;
   for (const auto &c : cases) input += vector_line(c.inputs);
   const ToolRun one = run_tool("talvor --math vector", input);
-  if (!full_model::vector_math_available()) {
+  double probe[18];
+  if (wheelsoil_talvor_ex(cases[0].inputs.data(), 29, probe, WHEELSOIL_MATH_VECTOR) ==
+      WHEELSOIL_ERROR_UNAVAILABLE) {
     EXPECT_EQ(one.status, 2);
     return;
   }
@@ -222,21 +226,22 @@ TEST(Tool, VectorMathGivesTheVectorPathsBits) {
   ASSERT_EQ(rows.size(), cases.size());
   for (std::size_t i = 0; i < cases.size(); ++i) {
     double own[18];
-    full_model::run_model_vector(own, cases[i].inputs.data());
+    ASSERT_EQ(wheelsoil_talvor_ex(cases[i].inputs.data(), 29, own, WHEELSOIL_MATH_VECTOR), 0);
     for (int k = 0; k < 18; ++k)
       EXPECT_TRUE(golden::same_value(rows[i][k], own[k])) << cases[i].name << " slot " << k;
   }
   EXPECT_EQ(run_tool("talvor --math standard", input).out, run_tool("talvor", input).out);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ToolTables,
-                         testing::Values(GoldenModel{"talvor.txt", &wheelsoil_cli::talvor_table, 0},
-                                         GoldenModel{"pindrel.txt", &wheelsoil_cli::pindrel_table, 0}),
-                         [](const auto &info) { return std::string(info.param.table->name); });
+INSTANTIATE_TEST_SUITE_P(
+    Models, ToolTables,
+    testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 0},
+                    GoldenModel{"pindrel.txt", &wheelsoil::detail::cli::pindrel_table, 0}),
+    [](const auto &param_info) { return std::string(param_info.param.table->name); });
 
 TEST(Tool, ReadsAFileAndNonFiniteValues) {
   std::vector<double> v(20, 0.25);
-  v[4] = NAN;     // spare_4: no effect on the load
+  v[4] = NAN;         // spare_4: no effect on the load
   v[18] = -INFINITY;  // spare_18
   const std::string path =
       testing::TempDir() + "wheelsoil_file_" + std::to_string(getpid()) + ".txt";
@@ -245,7 +250,7 @@ TEST(Tool, ReadsAFileAndNonFiniteValues) {
   ASSERT_EQ(r.status, 0) << r.err;
   v[0] = NAN;
   double own;
-  run_load_model(&own, v.data());
+  ASSERT_EQ(wheelsoil_pindrel(v.data(), v.size(), &own), 0);
   std::string expected = "load\n";
   append_number(&expected, own);
   EXPECT_EQ(r.out, expected + "\n");
@@ -282,9 +287,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Failure{"wrong count", "talvor", talvor_row + "# c\n0.1 0.2\n", 1,
                 "wheelsoil: line 3: expected 29 values for talvor, found 2"},
-        Failure{"not a number", "talvor", talvor_row + talvor_row.substr(0, 8) + "x" +
-                                              talvor_row.substr(11),
-                1, "wheelsoil: line 2: value 3 'x' is not a number"},
+        Failure{"not a number", "talvor",
+                talvor_row + talvor_row.substr(0, 8) + "x" + talvor_row.substr(11), 1,
+                "wheelsoil: line 2: value 3 'x' is not a number"},
         Failure{"empty input", "pindrel", "", 1,
                 "wheelsoil: line 1: no input vectors (the input is empty)"},
         Failure{"unknown header name", "pindrel", "# t\nradius,widht\n1,2\n", 1,
@@ -293,7 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"missing file", "talvor /nonexistent/vectors.txt", "", 1,
                 "wheelsoil: /nonexistent/vectors.txt: cannot open: No such file or directory"},
         Failure{"no model", "", "", 2, "wheelsoil: no model given"},
-        Failure{"unknown model", "talvorr", "", 2, "wheelsoil: unknown model 'talvorr' (talvor or pindrel)"},
+        Failure{"unknown model", "talvorr", "", 2,
+                "wheelsoil: unknown model 'talvorr' (talvor or pindrel)"},
         Failure{"bad threads", "talvor --threads -1", "", 2,
                 "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
                 "1024, not '-1'"},
@@ -306,8 +312,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "1024, not '2000'"},
         Failure{"unknown option", "talvor --fast", "", 2, "wheelsoil: unknown option '--fast'"},
         Failure{"two files", "talvor a b", "", 2, "wheelsoil: more than one FILE given"}),
-    [](const testing::TestParamInfo<Failure> &info) {
-      std::string name = info.param.what;
+    [](const testing::TestParamInfo<Failure> &param_info) {
+      std::string name = param_info.param.what;
       for (char &c : name)
         if (c == ' ') c = '_';
       return name;

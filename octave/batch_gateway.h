@@ -1,13 +1,46 @@
-// Argument checks shared by the batch MEX gateways. Include after mex.h.
-#ifndef WHEELSOIL_BATCH_BATCH_GATEWAY_H
-#define WHEELSOIL_BATCH_BATCH_GATEWAY_H
+// Argument checks shared by the MEX gateways that take many input vectors.
+// Include after mex.h.
+#ifndef WHEELSOIL_OCTAVE_BATCH_GATEWAY_H
+#define WHEELSOIL_OCTAVE_BATCH_GATEWAY_H
 
 #include <cctype>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
+#include <limits>
 #include <string>
 
-namespace batch {
+namespace wheelsoil::detail::mex {
+
+// The type of a matrix dimension in this host's mxCreateDoubleMatrix: int
+// for the compatible array API, a 64-bit integer for Octave's own.
+template <class F>
+struct DimensionOf;
+template <class R, class Size, class Complexity>
+struct DimensionOf<R (*)(Size, Size, Complexity)> {
+  using type = Size;
+};
+using Dimension = typename DimensionOf<decltype(&mxCreateDoubleMatrix)>::type;
+
+// The most columns a result matrix of this host can have.
+constexpr std::size_t max_columns() {
+  return std::size_t(std::numeric_limits<Dimension>::max()) <
+                 std::numeric_limits<std::size_t>::max()
+             ? std::size_t(std::numeric_limits<Dimension>::max())
+             : std::numeric_limits<std::size_t>::max();
+}
+
+// count as a matrix dimension of this host; refuses a count it cannot hold
+// rather than truncating it.
+inline Dimension result_columns(std::size_t count, std::size_t limit = max_columns()) {
+  if (count > limit) {
+    char message[160];
+    std::snprintf(message, sizeof message,
+                  "Too many input vectors: a result matrix holds at most %zu columns.", limit);
+    mexErrMsgTxt(message);
+  }
+  return static_cast<Dimension>(count);
+}
 
 // The two argument counts, checked as the single-call gateways check theirs.
 inline void check_batch_counts(int nlhs, int nrhs) {
@@ -19,17 +52,17 @@ inline void check_batch_counts(int nlhs, int nrhs) {
 // rows (an N-d array counts all its trailing columns); refuses anything else
 // with `message`.
 inline std::size_t batch_columns(const mxArray *p, std::size_t rows, const char *message) {
-  if (!mxIsDouble(p) || mxIsComplex(p) || mxIsSparse(p) || mxGetM(p) != rows)
+  if (!mxIsDouble(p) || mxIsComplex(p) || mxIsSparse(p) || std::size_t(mxGetM(p)) != rows)
     mexErrMsgTxt(message);
-  return mxGetNumberOfElements(p) / rows;
+  return std::size_t(mxGetNumberOfElements(p)) / rows;
 }
 
 // A thread count argument: a whole number from 0 (one per core) to 1024.
 inline unsigned thread_count(const mxArray *t) {
-  const double *v = mxIsDouble(t) && !mxIsComplex(t) && !mxIsSparse(t) &&
-                            mxGetNumberOfElements(t) == 1
-                        ? mxGetPr(t)
-                        : nullptr;
+  const double *v =
+      mxIsDouble(t) && !mxIsComplex(t) && !mxIsSparse(t) && mxGetNumberOfElements(t) == 1
+          ? mxGetPr(t)
+          : nullptr;
   if (!v || !(*v >= 0 && *v <= 1024) || std::floor(*v) != *v)
     mexErrMsgTxt("Thread count must be a whole number from 0 (one per core) to 1024.");
   return unsigned(*v);
@@ -57,11 +90,10 @@ inline bool math_option_is_vector(const mxArray *name, const mxArray *value) {
   if (option_word(name) != "math")
     mexErrMsgTxt("Unknown option: the option is 'Math', followed by 'standard' or 'vector'.");
   const std::string math = option_word(value);
-  if (math != "standard" && math != "vector")
-    mexErrMsgTxt("Math must be 'standard' or 'vector'.");
+  if (math != "standard" && math != "vector") mexErrMsgTxt("Math must be 'standard' or 'vector'.");
   return math == "vector";
 }
 
-}  // namespace batch
+}  // namespace wheelsoil::detail::mex
 
 #endif

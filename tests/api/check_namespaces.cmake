@@ -1,0 +1,33 @@
+# cmake -DARCHIVE=libwheelsoil.a -DSHARED=libwheelsoil.so -DNM=nm -P check_namespaces.cmake
+# Every external symbol the archive defines is in namespace wheelsoil (or an
+# instance of a standard or Boost template), or a wheelsoil_* function of the
+# C interface; the shared library exports the wheelsoil_* functions alone.
+cmake_minimum_required(VERSION 3.21)
+execute_process(COMMAND ${NM} -C --defined-only --extern-only ${ARCHIVE}
+                OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${NM} failed on ${ARCHIVE}")
+endif()
+string(REGEX MATCHALL "\n[0-9a-f]+ [A-Za-z] [^\n]+" lines "\n${symbols}")
+set(stray)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^\n[0-9a-f]+ [A-Za-z] " "" name "${line}")
+  string(REGEX REPLACE "^(void|double|int|bool|unsigned long) " "" name "${name}")
+  if(NOT name MATCHES "^(wheelsoil::|wheelsoil_|std::|boost::|__gnu_cxx::|typeinfo |vtable |guard variable for wheelsoil|non-virtual thunk to boost|construction vtable|DW\\.ref\\.)")
+    list(APPEND stray "${name}")
+  endif()
+endforeach()
+if(stray)
+  list(JOIN stray "\n  " shown)
+  message(FATAL_ERROR "symbols outside namespace wheelsoil:\n  ${shown}")
+endif()
+execute_process(COMMAND ${NM} -D --defined-only ${SHARED} OUTPUT_VARIABLE exported RESULT_VARIABLE rc)
+string(REGEX MATCHALL "[0-9a-f]+ [A-Za-z] [^\n]+" lines "${exported}")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-f]+ [A-Za-z] " "" name "${line}")
+  if(NOT name MATCHES "^wheelsoil_")
+    message(FATAL_ERROR "${SHARED} exports ${name}")
+  endif()
+endforeach()
+list(LENGTH lines n)
+message(STATUS "namespaced; ${n} exported functions, all wheelsoil_*")
