@@ -50,9 +50,8 @@ int guarded(F &&f) noexcept {
 // WHEELSOIL_ERROR_FLAGS if flags holds a bit this version does not know, or
 // one the model does not take (the vector maths is talvor's alone).
 int check_flags(unsigned flags) {
-  return (flags & ~WHEELSOIL_KNOWN_FLAGS) || (flags & WHEELSOIL_MATH_VECTOR)
-             ? WHEELSOIL_ERROR_FLAGS
-             : WHEELSOIL_OK;
+  return (flags & ~WHEELSOIL_KNOWN_FLAGS) || (flags & WHEELSOIL_MATH_VECTOR) ? WHEELSOIL_ERROR_FLAGS
+                                                                             : WHEELSOIL_OK;
 }
 
 // check_flags for talvor: the vector maths too, where it is built in.

@@ -179,14 +179,16 @@ int main(int argc, char **argv) {
     }
     std::printf("\n");
   }
-  std::printf("median over %zu cases: default %.2fx the previous fused evaluator (target 3x), "
-              "%.1fx the reference path (target 96x)\n",
-              nc, median(speedups[0]), median(speedups[1]));
+  std::printf(
+      "median over %zu cases: default %.2fx the previous fused evaluator (target 3x), "
+      "%.1fx the reference path (target 96x)\n",
+      nc, median(speedups[0]), median(speedups[1]));
   if (vector) {
-    std::printf("median over %zu cases: vector (%s) %.2fx the previous fused evaluator, %.1fx the "
-                "reference path (targets 4x with AVX2, 6x and 190x with AVX-512)\n",
-                nc, full_model::vector_unit_name(full_model::widest_vector_unit()),
-                median(speedups[2]), median(speedups[3]));
+    std::printf(
+        "median over %zu cases: vector (%s) %.2fx the previous fused evaluator, %.1fx the "
+        "reference path (targets 4x with AVX2, 6x and 190x with AVX-512)\n",
+        nc, full_model::vector_unit_name(full_model::widest_vector_unit()), median(speedups[2]),
+        median(speedups[3]));
     for (std::size_t u = 0; u < units.size(); ++u)
       std::printf("  vector on %-6s: %.2fx the previous fused evaluator\n",
                   full_model::vector_unit_name(units[u]), median(unit_speedups[u]));
@@ -214,8 +216,8 @@ int main(int argc, char **argv) {
   std::printf("batch of %zu, wall time, median of %d rounds:\n", count, rounds);
   for (std::size_t k = 0; k < batches.size(); k += 2) {
     const double one = median(batches[k].rates), two = median(batches[k + 1].rates);
-    std::printf("  %-8s %8.0f evaluations/s on 1 thread, %8.0f on 2: %.2fx\n", batches[k].name,
-                one, two, two / one);
+    std::printf("  %-8s %8.0f evaluations/s on 1 thread, %8.0f on 2: %.2fx\n", batches[k].name, one,
+                two, two / one);
   }
   return 0;
 }

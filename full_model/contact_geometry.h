@@ -92,13 +92,13 @@ inline double band_exit_angle(double s, double theta2, double theta_b1) {
 
 // The contact angles of both surfaces at one lateral position.
 struct StripAngles {
-  double sinkage;      // z (m)
-  double theta1;       // outer entry angle
-  double theta_m;      // outer maximum-stress angle
-  double theta2;       // outer (and, for a defined slip, band) exit angle
-  double theta_b1;     // band entry angle
-  double theta_bm;     // band maximum-stress angle
-  double theta_b2;     // band exit angle
+  double sinkage;   // z (m)
+  double theta1;    // outer entry angle
+  double theta_m;   // outer maximum-stress angle
+  double theta2;    // outer (and, for a defined slip, band) exit angle
+  double theta_b1;  // band entry angle
+  double theta_bm;  // band maximum-stress angle
+  double theta_b2;  // band exit angle
 };
 
 inline StripAngles strip_angles(const ModelState &m, double s, double y) {

@@ -79,12 +79,11 @@ constexpr int gl_lanes = 32;
 //   double lower(int i, double x), double upper(int i, double x)
 //   bool values(int i, double x, const double *t, double (*f)[gl_lanes])
 //       f[k][j] for j < n_inner; t holds the n_inner points, padded to
-//       gl_lanes with the last of them (or the lower limit, if none). It may return false instead when every
-//       term of the strip is +0 or -0: a sum that starts at +0 never becomes
-//       -0 (x + y is -0 only when both are), so such terms leave it unchanged.
+//       gl_lanes with the last of them (or the lower limit, if none). It may return false instead
+//       when every term of the strip is +0 or -0: a sum that starts at +0 never becomes -0 (x + y
+//       is -0 only when both are), so such terms leave it unchanged.
 template <int K, class Strip>
-void gl_product_rule(double a, double b, int n_outer, int n_inner, Strip &strip,
-                     double (&sum)[K]) {
+void gl_product_rule(double a, double b, int n_outer, int n_inner, Strip &strip, double (&sum)[K]) {
   double s[K];  // one plain accumulator per integral, in registers
   for (int k = 0; k < K; ++k) s[k] = 0.0;
   const double d = b - a;

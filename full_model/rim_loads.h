@@ -40,9 +40,7 @@ inline double rim_fz_density(const RimPoint &p, double r) {
 
 // Mx density: (pos x q)_x r.
 inline double rim_mx_density(const RimPoint &p, double r) {
-  return ((p.tau_x * p.sin_theta + p.sigma * p.cos_theta) * p.y -
-          p.tau_y * (p.cos_theta * r)) *
-         r;
+  return ((p.tau_x * p.sin_theta + p.sigma * p.cos_theta) * p.y - p.tau_y * (p.cos_theta * r)) * r;
 }
 
 // My density: (pos x q)_y r, in full; the two sigma terms cancel only up to
@@ -55,9 +53,7 @@ inline double rim_my_density(const RimPoint &p, double r) {
 
 // Mz density: (pos x q)_z r.
 inline double rim_mz_density(const RimPoint &p, double r) {
-  return (-p.tau_y * (p.sin_theta * r) -
-          (p.tau_x * p.cos_theta - p.sigma * p.sin_theta) * p.y) *
-         r;
+  return (-p.tau_y * (p.sin_theta * r) - (p.tau_x * p.cos_theta - p.sigma * p.sin_theta) * p.y) * r;
 }
 
 }  // namespace WHEELSOIL_ARITH_NAMESPACE

@@ -35,8 +35,8 @@ inline double sgn(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
 // selected, so that a strip of points runs without branches.
 inline double displacement_from_numerator(double numerator, double wy) {
   const double quotient = numerator / wy;
-  const double locked = numerator > 0 ? locked_displacement
-                                      : (numerator < 0 ? -locked_displacement : 0.0);
+  const double locked =
+      numerator > 0 ? locked_displacement : (numerator < 0 ? -locked_displacement : 0.0);
   return wy != 0 ? quotient : locked;
 }
 
@@ -77,8 +77,7 @@ inline bool in_rear_region(double theta_m, double theta2, double theta) {
 
 // theta_e = theta1 - ((theta - theta2)/(theta_m - theta2))(theta1 - theta_m):
 // the rear angle mapped onto the front (theta2 onto theta1).
-inline double rear_equivalent_angle(double theta1, double theta_m, double theta2,
-                                    double theta) {
+inline double rear_equivalent_angle(double theta1, double theta_m, double theta2, double theta) {
   // do not reassociate
   return theta1 - ((theta - theta2) / (theta_m - theta2)) * (theta1 - theta_m);
 }
@@ -86,8 +85,7 @@ inline double rear_equivalent_angle(double theta1, double theta_m, double theta2
 // |cos theta_e - cos theta1|, the depth below the surface over the radius,
 // with cos theta_e the point's own cosine in front and the equivalent angle's
 // behind.
-inline double depth_ratio(bool front, double cos_theta, double cos_equivalent,
-                          double cos_theta1) {
+inline double depth_ratio(bool front, double cos_theta, double cos_equivalent, double cos_theta1) {
   return std::fabs((front ? cos_theta : cos_equivalent) - cos_theta1);
 }
 
@@ -99,16 +97,15 @@ inline double surface_stress(bool in_region, double power, double modulus) {
 }
 
 // Normal stress of one surface at theta, the stages above in order.
-inline double surface_normal_stress(double modulus, double n, double theta1,
-                                    double cos_theta1, double theta_m, double theta2,
-                                    double theta, double cos_theta) {
+inline double surface_normal_stress(double modulus, double n, double theta1, double cos_theta1,
+                                    double theta_m, double theta2, double theta, double cos_theta) {
   const bool front = in_front_region(theta1, theta_m, theta);
   const bool rear = !front && in_rear_region(theta_m, theta2, theta);
   if (!front && !rear) return 0.0;
   const double cos_equivalent =
       rear ? std::cos(rear_equivalent_angle(theta1, theta_m, theta2, theta)) : cos_theta;
-  return surface_stress(true, std::pow(depth_ratio(front, cos_theta, cos_equivalent, cos_theta1), n),
-                        modulus);
+  return surface_stress(
+      true, std::pow(depth_ratio(front, cos_theta, cos_equivalent, cos_theta1), n), modulus);
 }
 
 // sigma = lambda sigma_o + (1 - lambda) sigma_b; callers take sigma_o alone
@@ -119,17 +116,17 @@ inline double blended_normal_stress(double lambda, double band, double outer) {
 
 // N_x: numerator of the longitudinal shear displacement from theta1 to theta.
 inline double displacement_numerator_x(const ModelState &m, double y, double theta1,
-                                       double cos_theta1, double sin_theta1,
-                                       double theta, double cos_theta, double sin_theta) {
+                                       double cos_theta1, double sin_theta1, double theta,
+                                       double cos_theta, double sin_theta) {
   return ((cos_theta1 - cos_theta) * (m.wx * y + m.vz) +
           (sin_theta1 - sin_theta) * (m.wz * y - m.vx)) +
          (theta1 - theta) * (m.radius * m.wy);
 }
 
 // N_y: numerator of the lateral shear displacement from theta1 to theta.
-inline double displacement_numerator_y(const ModelState &m, double theta1,
-                                       double cos_theta1, double sin_theta1,
-                                       double theta, double cos_theta, double sin_theta) {
+inline double displacement_numerator_y(const ModelState &m, double theta1, double cos_theta1,
+                                       double sin_theta1, double theta, double cos_theta,
+                                       double sin_theta) {
   return ((cos_theta - cos_theta1) * (m.radius * m.wz) + (theta1 - theta) * m.vy) +
          (sin_theta1 - sin_theta) * (m.wx * m.radius);
 }
@@ -139,12 +136,11 @@ inline double displacement_numerator_y(const ModelState &m, double theta1,
 inline bool strip_without_contact(double theta1) { return theta1 <= 0; }
 
 // j_x at a point whose strip has entry angle theta1; 0 without contact.
-inline double shear_displacement_x(const ModelState &m, double y, double theta1,
-                                   double cos_theta1, double sin_theta1, double theta,
-                                   double cos_theta, double sin_theta) {
+inline double shear_displacement_x(const ModelState &m, double y, double theta1, double cos_theta1,
+                                   double sin_theta1, double theta, double cos_theta,
+                                   double sin_theta) {
   const double j = displacement_from_numerator(
-      displacement_numerator_x(m, y, theta1, cos_theta1, sin_theta1, theta, cos_theta,
-                               sin_theta),
+      displacement_numerator_x(m, y, theta1, cos_theta1, sin_theta1, theta, cos_theta, sin_theta),
       m.wy);
   return strip_without_contact(theta1) ? 0.0 : j;
 }
@@ -154,15 +150,13 @@ inline double shear_displacement_y(const ModelState &m, double theta1, double co
                                    double sin_theta1, double theta, double cos_theta,
                                    double sin_theta) {
   const double j = displacement_from_numerator(
-      displacement_numerator_y(m, theta1, cos_theta1, sin_theta1, theta, cos_theta,
-                               sin_theta),
+      displacement_numerator_y(m, theta1, cos_theta1, sin_theta1, theta, cos_theta, sin_theta),
       m.wy);
   return strip_without_contact(theta1) ? 0.0 : j;
 }
 
 // v_t: the rim point's sliding velocity along the tangent, negated.
-inline double slip_velocity_t(const ModelState &m, double y, double cos_theta,
-                              double sin_theta) {
+inline double slip_velocity_t(const ModelState &m, double y, double cos_theta, double sin_theta) {
   return (((m.wz * y) * cos_theta - (sin_theta * m.vz + cos_theta * m.vx)) -
           (m.wx * y) * sin_theta) +
          m.radius * m.wy;

@@ -90,9 +90,7 @@ struct SideCircle {
 
 // Whether the circle's points accumulate shear displacement: the side is sunk
 // and the circle enters the soil.
-inline bool side_circle_in_soil(const SideCircle &c) {
-  return c.sinkage > 0 && c.theta_e > 0;
-}
+inline bool side_circle_in_soil(const SideCircle &c) { return c.sinkage > 0 && c.theta_e > 0; }
 
 // D_t: numerator of the tangential shear displacement from theta_e to theta
 // (the rim's longitudinal numerator with rho for r).
@@ -110,16 +108,16 @@ inline double side_radial_numerator(const ModelState &m, double y, const SideCir
 }
 
 // Tangential shear displacement from theta_e to theta, 0 off the soil.
-inline double side_tangential_disp(const ModelState &m, double y, const SideCircle &c,
-                                   double theta, double cos_theta, double sin_theta) {
+inline double side_tangential_disp(const ModelState &m, double y, const SideCircle &c, double theta,
+                                   double cos_theta, double sin_theta) {
   const double j = displacement_from_numerator(
       side_tangential_numerator(m, y, c, theta, cos_theta, sin_theta), m.wy);
   return side_circle_in_soil(c) ? j : 0.0;
 }
 
 // Radial shear displacement along the outward radius from theta_e to theta.
-inline double side_radial_disp(const ModelState &m, double y, const SideCircle &c,
-                               double cos_theta, double sin_theta) {
+inline double side_radial_disp(const ModelState &m, double y, const SideCircle &c, double cos_theta,
+                               double sin_theta) {
   const double j =
       displacement_from_numerator(side_radial_numerator(m, y, c, cos_theta, sin_theta), m.wy);
   return side_circle_in_soil(c) ? j : 0.0;
@@ -155,8 +153,7 @@ inline double side_passive_pressure(const ModelState &m, double y, double z, dou
   const double v = side_lateral_speed(m, rho, cos_theta, sin_theta);
   // depth |g| gamma k^2 + 2 c k, in this grouping
   const double passive =
-      (((side_depth(m, z, rho, cos_theta) * std::fabs(m.gravity)) * m.soil_density) *
-       passive_k) *
+      (((side_depth(m, z, rho, cos_theta) * std::fabs(m.gravity)) * m.soil_density) * passive_k) *
           passive_k +
       ((m.cohesion * 2) * passive_k);
   return side_pushes(v, y) ? passive : 0.0;
@@ -171,8 +168,8 @@ inline bool side_pressure_negated(double y) { return y > 0; }
 
 // Signed lateral pressure p: the passive pressure, scaled on the band,
 // negated on the plus side.
-inline double side_pressure(const ModelState &m, double y, double z, double rho,
-                            double cos_theta, double sin_theta, double passive_k) {
+inline double side_pressure(const ModelState &m, double y, double z, double rho, double cos_theta,
+                            double sin_theta, double passive_k) {
   double p = side_passive_pressure(m, y, z, rho, cos_theta, sin_theta, passive_k);
   if (side_on_band(m, rho)) p = side_banded_pressure(p, side_band_factor(m, rho));
   if (side_pressure_negated(y)) p = -p;
@@ -186,9 +183,7 @@ inline double side_shear_strength(double tan_phi, double pressure, double j) {
 }
 
 // -(|j|/kx), the exponent of the sidewall's mobilisation.
-inline double side_shear_exponent(const ModelState &m, double j) {
-  return -(std::fabs(j) / m.kx);
-}
+inline double side_shear_exponent(const ModelState &m, double j) { return -(std::fabs(j) / m.kx); }
 
 // Sidewall shear from e = exp(-(|j|/kx)) and the signed strength:
 // (1 - e) tan(phi) |p| sgn(j).

@@ -63,12 +63,12 @@ inline bool same_lanes(const double *a, const double *b) {
 
 // Quantities formed once per call and shared by the rim and both sides.
 struct CallConstants {
-  double slip;       // s, or the undefined-slip marker 2
-  double outer_k;    // K_o
-  double band_k;     // K_b
-  double tan_phi;    // tan(phi)
-  double passive_k;  // k = tan(phi/2 + 0.7853981625)
-  bool outer_only;   // lambda exactly 1: the band is not evaluated
+  double slip;          // s, or the undefined-slip marker 2
+  double outer_k;       // K_o
+  double band_k;        // K_b
+  double tan_phi;       // tan(phi)
+  double passive_k;     // k = tan(phi/2 + 0.7853981625)
+  bool outer_only;      // lambda exactly 1: the band is not evaluated
   bool shared_modulus;  // kx and ky the same bits: F(j, ky) = F(j, kx)
 };
 
@@ -243,8 +243,8 @@ class RimStrips {
 // The sines and cosines of a side's points, strip by strip, kept for the other
 // side: equal sinkages give the same circles and points.
 struct SideGrid {
-  double sinkage;                  // z of the side that filled it (m)
-  bool filled[gl_max_points];      // strip i's values are present
+  double sinkage;              // z of the side that filled it (m)
+  bool filled[gl_max_points];  // strip i's values are present
   alignas(64) double sin[gl_max_points][gl_lanes];
   alignas(64) double cos[gl_max_points][gl_lanes];
   // Makes the grid the side's of sinkage z, empty.
@@ -277,10 +277,9 @@ class SideStrips {
     const double wxy = m.wx * y_s + m.vz, wzy = m.wz * y_s - m.vx;
     // every factor of a point's terms finite and no displacement NaN, so that
     // a point without pressure contributes only +-0
-    finite_ = std::isfinite(c.tan_phi) && m.kx > 0 && m.kx < INFINITY &&
-              std::isfinite(m.wy) && std::isfinite(y_s) && std::fabs(m.radius) <= safe_magnitude &&
-              z <= safe_magnitude && std::fabs(wxy) <= safe_magnitude &&
-              std::fabs(wzy) <= safe_magnitude;
+    finite_ = std::isfinite(c.tan_phi) && m.kx > 0 && m.kx < INFINITY && std::isfinite(m.wy) &&
+              std::isfinite(y_s) && std::fabs(m.radius) <= safe_magnitude && z <= safe_magnitude &&
+              std::fabs(wxy) <= safe_magnitude && std::fabs(wzy) <= safe_magnitude;
   }
 
   // The entry angle of every circle, its elementary functions together.
@@ -338,8 +337,7 @@ class SideStrips {
       // side_tangential_disp and side_radial_disp, the circle's soil decided once
       jt[j] = displacement_from_numerator(
           side_tangential_numerator(m, y, circle, t[j], cs[j], sn[j]), m.wy);
-      jr[j] = displacement_from_numerator(side_radial_numerator(m, y, circle, cs[j], sn[j]),
-                                          m.wy);
+      jr[j] = displacement_from_numerator(side_radial_numerator(m, y, circle, cs[j], sn[j]), m.wy);
     }
     if (!side_circle_in_soil(circle))
       for (int j = 0; j < gl_lanes; ++j) jt[j] = jr[j] = 0.0;

@@ -8,8 +8,7 @@
 
 #include "vector_math.h"
 
-#if defined(WHEELSOIL_UNIT_AVX512) || defined(WHEELSOIL_UNIT_AVX) || \
-    defined(WHEELSOIL_UNIT_SSE2)
+#if defined(WHEELSOIL_UNIT_AVX512) || defined(WHEELSOIL_UNIT_AVX) || defined(WHEELSOIL_UNIT_SSE2)
 #include <immintrin.h>
 #endif
 

@@ -81,25 +81,84 @@ const Tweak tweaks[] = {
     {"straight", [](WheelSoilInput &) {}},
     {"sliding", [](WheelSoilInput &in) { in.vy = 0.02; }},
     {"sliding_back", [](WheelSoilInput &in) { in.vy = -0.02; }},
-    {"no_friction", [](WheelSoilInput &in) { in.vy = 0.02; in.friction_angle = 0; }},
-    {"negative_kx", [](WheelSoilInput &in) { in.vy = 0.02; in.kx = -0.025; }},
-    {"zero_kx", [](WheelSoilInput &in) { in.vy = 0.02; in.kx = 0; }},
-    {"infinite_kx", [](WheelSoilInput &in) { in.vy = 0.02; in.kx = INFINITY; }},
-    {"locked", [](WheelSoilInput &in) { in.vy = 0.02; in.wy = 0; }},
+    {"no_friction",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.friction_angle = 0;
+     }},
+    {"negative_kx",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.kx = -0.025;
+     }},
+    {"zero_kx",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.kx = 0;
+     }},
+    {"infinite_kx",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.kx = INFINITY;
+     }},
+    {"locked",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.wy = 0;
+     }},
     {"dead_band", [](WheelSoilInput &in) { in.vy = 1e-5; }},
     {"above_dead_band", [](WheelSoilInput &in) { in.vy = std::nextafter(1e-5, 1.0); }},
-    {"zero_width", [](WheelSoilInput &in) { in.vy = 0.02; in.width = 0; }},
-    {"negative_width", [](WheelSoilInput &in) { in.vy = 0.02; in.width = -in.width; }},
-    {"turning", [](WheelSoilInput &in) { in.vy = 0.02; in.wx = 0.5; in.wz = -0.3; }},
-    {"turning_slowly", [](WheelSoilInput &in) { in.vy = 0.05; in.wx = 0.01; in.wz = 0.01; }},
+    {"zero_width",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.width = 0;
+     }},
+    {"negative_width",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.width = -in.width;
+     }},
+    {"turning",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.wx = 0.5;
+       in.wz = -0.3;
+     }},
+    {"turning_slowly",
+     [](WheelSoilInput &in) {
+       in.vy = 0.05;
+       in.wx = 0.01;
+       in.wz = 0.01;
+     }},
     {"huge_speed", [](WheelSoilInput &in) { in.vx = 1e300; }},
     {"huge_spin", [](WheelSoilInput &in) { in.wy = 1e300; }},
-    {"infinite_band", [](WheelSoilInput &in) { in.band_height = 0.01; in.band_ratio = INFINITY; }},
+    {"infinite_band",
+     [](WheelSoilInput &in) {
+       in.band_height = 0.01;
+       in.band_ratio = INFINITY;
+     }},
     {"nan_gravity", [](WheelSoilInput &in) { in.gravity = NAN; }},
-    {"nan_cohesion", [](WheelSoilInput &in) { in.vy = 0.02; in.cohesion = NAN; }},
-    {"tilted", [](WheelSoilInput &in) { in.vy = 0.02; in.tilt_sine = 0.1; in.wx = 0.1; }},
-    {"band", [](WheelSoilInput &in) { in.band_height = 0.01; in.band_ratio = 0.7; }},
-    {"deep", [](WheelSoilInput &in) { in.vy = 0.02; in.centre_height = -0.2; }},
+    {"nan_cohesion",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.cohesion = NAN;
+     }},
+    {"tilted",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.tilt_sine = 0.1;
+       in.wx = 0.1;
+     }},
+    {"band",
+     [](WheelSoilInput &in) {
+       in.band_height = 0.01;
+       in.band_ratio = 0.7;
+     }},
+    {"deep",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.centre_height = -0.2;
+     }},
 };
 
 TEST(FusedEvaluator, SkippedAndReusedWorkKeepsTheBits) {

@@ -66,8 +66,7 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
       "Input must be a real double matrix with 29 rows, one input vector per column.";
   const char *const threads = "Thread count must be a whole number from 0 (one per core) to 1024.";
   EXPECT_EQ(call(mexFunction, 1, {}).message, "One to four input arguments required.");
-  EXPECT_EQ(call(mexFunction, 1, {p, p, p, p, p}).message,
-            "One to four input arguments required.");
+  EXPECT_EQ(call(mexFunction, 1, {p, p, p, p, p}).message, "One to four input arguments required.");
   EXPECT_EQ(call(mexFunction, 2, {p}).message, "Too many output arguments.");
   EXPECT_EQ(call(mexFunction, 1, {row}).message, shape);
   EXPECT_EQ(call(mexFunction, 1, {single}).message, shape);

@@ -68,8 +68,8 @@ TEST_F(VectorLoads, EveryUnitHereGivesTheSameBits) {
       const double *a = &first.rim_fx, *b = &other.rim_fx;
       for (int k = 0; k < 18; ++k) {
         if (!golden::same_value(a[k], b[k]) && ++differing <= 10)
-          ADD_FAILURE() << full_model::vector_unit_name(units[u]) << " slot " << k << ": "
-                        << b[k] << " vs " << a[k];
+          ADD_FAILURE() << full_model::vector_unit_name(units[u]) << " slot " << k << ": " << b[k]
+                        << " vs " << a[k];
       }
     }
   }
@@ -79,8 +79,11 @@ TEST_F(VectorLoads, EveryUnitHereGivesTheSameBits) {
 TEST_F(VectorLoads, TheWidestUnitRunsByDefault) {
   const VectorUnit widest = full_model::widest_vector_unit();
   EXPECT_TRUE(full_model::vector_unit_runs(widest));
-  for (VectorUnit u : all_units)
-    if (full_model::vector_unit_runs(u)) EXPECT_LE(int(u), int(widest));
+  for (VectorUnit u : all_units) {
+    if (full_model::vector_unit_runs(u)) {
+      EXPECT_LE(int(u), int(widest));
+    }
+  }
   for (const auto &c : golden::load("talvor.txt", 29, 18)) {
     double out[18];
     full_model::run_model_vector(out, c.inputs.data());
@@ -158,10 +161,11 @@ TEST_F(VectorLoads, StaysWithinToleranceOfTheDefaultPath) {
   const std::vector<double> shallow(&in.vx, &in.vx + 29);
   const double d_shallow = scaled_deviation(shallow);
   EXPECT_LE(d_shallow, vector_tolerance);
-  std::printf("largest scaled deviation: %.3g on the reference vectors, %.3g on %zu moderate "
-              "generated cases, %.3g at 1e-9 m of sinkage, %.3g on generated cases with "
-              "inputs beyond 1e100\n",
-              worst_golden, worst_generated, compared, d_shallow, worst_extreme);
+  std::printf(
+      "largest scaled deviation: %.3g on the reference vectors, %.3g on %zu moderate "
+      "generated cases, %.3g at 1e-9 m of sinkage, %.3g on generated cases with "
+      "inputs beyond 1e100\n",
+      worst_golden, worst_generated, compared, d_shallow, worst_extreme);
 }
 
 TEST_F(VectorLoads, BatchMatchesSingleCallsOnAnyThreadCount) {
@@ -173,8 +177,8 @@ TEST_F(VectorLoads, BatchMatchesSingleCallsOnAnyThreadCount) {
     full_model::run_model_vector(&single[18 * c], inputs[c].data());
   for (unsigned threads : {1u, 2u, 0u}) {
     std::vector<double> batch(single.size(), -1.0);
-    full_model::evaluate_batch(packed.data(), batch.data(), inputs.size(), threads,
-                               {}, full_model::MathFunctions::vector);
+    full_model::evaluate_batch(packed.data(), batch.data(), inputs.size(), threads, {},
+                               full_model::MathFunctions::vector);
     EXPECT_EQ(std::memcmp(batch.data(), single.data(), single.size() * sizeof(double)), 0)
         << threads << " threads";
   }
