@@ -15,6 +15,9 @@
 #include "wheel_soil_model.h"
 
 using namespace wheelsoil::detail;
+using wheelsoil::WheelSoilInput;
+using wheelsoil::WheelSoilOutput;
+using wheelsoil::detail::full_model::ModelState;
 using wheelsoil::detail::full_model::run_model;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
