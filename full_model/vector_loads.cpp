@@ -8,6 +8,11 @@
 #include <cstring>
 #include <initializer_list>
 
+// Without the build's word, no vector maths (a build of these sources alone).
+#ifndef WHEELSOIL_VECTOR_MATH
+#define WHEELSOIL_VECTOR_MATH 0
+#endif
+
 namespace wheelsoil::detail::full_model {
 
 #if WHEELSOIL_VECTOR_MATH
