@@ -195,7 +195,9 @@ TEST(LibraryBatches, AProgressFunctionSeesTheCountsAndMayStop) {
     // Alone, the calling thread stops after its first block. With a helper,
     // the helper may have finished every other block by then (fast items, a
     // descheduled caller): the prefix property holds either way.
-    if (threads == 1) EXPECT_LT(r.done, count);
+    if (threads == 1) {
+      EXPECT_LT(r.done, count);
+    }
     EXPECT_EQ(r.stopped, r.done < count);
     EXPECT_GT(r.done, 0u);
     EXPECT_EQ(std::memcmp(part.data(), expected.data(), 18 * r.done * sizeof(double)), 0);
@@ -205,7 +207,9 @@ TEST(LibraryBatches, AProgressFunctionSeesTheCountsAndMayStop) {
     auto stop_at_once = [](void *, std::size_t, std::size_t) { return 1; };
     const int status = wheelsoil_talvor_batch_ex(inputs.data(), count, 29, 1, part.data(), threads,
                                                  0, stop_at_once, nullptr, &done);
-    if (threads == 1) EXPECT_EQ(status, WHEELSOIL_STOPPED);
+    if (threads == 1) {
+      EXPECT_EQ(status, WHEELSOIL_STOPPED);
+    }
     EXPECT_EQ(status, done < count ? WHEELSOIL_STOPPED : WHEELSOIL_OK);
   }
 
