@@ -159,6 +159,19 @@ const Tweak tweaks[] = {
        in.vy = 0.02;
        in.centre_height = -0.2;
      }},
+    // A linear soil takes |cos theta_e - cos theta1| itself for its power.
+    {"linear_soil",
+     [](WheelSoilInput &in) {
+       in.sinkage_exponent = 1;
+       in.band_height = 0.01;
+       in.band_ratio = 0.7;
+       in.tilt_sine = 0.1;
+     }},
+    {"linear_soil_beyond_the_rim",
+     [](WheelSoilInput &in) {
+       in.sinkage_exponent = 1;
+       in.centre_height = -0.2;
+     }},
 };
 
 TEST(FusedEvaluator, SkippedAndReusedWorkKeepsTheBits) {
