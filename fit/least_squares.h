@@ -96,11 +96,13 @@ std::unique_ptr<ceres::CostFunction> numeric_cost(const Model *model,
 // specs within their bounds, and fills result's status, message, parameters,
 // undetermined, correlation, observations, degrees of freedom, residual
 // standard error, condition number and iterations. `model_message`, if not
-// empty after a failed evaluation, says why the model failed. Returns the
-// full parameter vector at the optimum (empty unless the fit converged).
+// empty after a failed evaluation, says why the model failed; `smooth` says
+// whether the cost is smooth to rounding (else the solve stops at the
+// solver's default tolerances). Returns the full parameter vector at the
+// optimum (empty unless the fit converged).
 std::vector<double> solve(std::vector<ParameterSpec> *specs,
                           std::unique_ptr<ceres::CostFunction> cost, std::size_t residuals,
-                          const FitOptions &options, const std::string *model_message,
+                          const FitOptions &options, const std::string *model_message, bool smooth,
                           FitResult *result);
 
 // Fills a quantity's statistics from its measured and fitted values.

@@ -141,7 +141,7 @@ FitResult fit_plate(const PlateData &data, const FitOptions &options) {
   const PlateModel model{&data};
   const std::vector<double> values =
       solve(&specs, autodiff_cost(&model, &specs, data.size.size()), data.size.size(), options,
-            nullptr, &result);
+            nullptr, true, &result);
   return finish(values);
 }
 

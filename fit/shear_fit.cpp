@@ -180,7 +180,7 @@ FitResult fit_shear(const ShearData &data, const ShearFitOptions &options) {
   set_starts(&specs, estimate(data, specs, options.hump));
   const ShearModel model{&data, options.hump};
   const std::vector<double> values =
-      solve(&specs, autodiff_cost(&model, &specs, m), m, options, nullptr, &result);
+      solve(&specs, autodiff_cost(&model, &specs, m), m, options, nullptr, true, &result);
   return finish(values);
 }
 

@@ -274,7 +274,7 @@ FitResult fit_wheel(const WheelData &data_in, const WheelSoilInput &given,
   const WheelModel model{&data, &given, &all_slots, &measurements, sigma, &options, {}};
   const std::vector<double> values =
       solve(&specs, numeric_cost(&model, &specs, measurements.size()), measurements.size(),
-            options, &model.failure, &result);
+            options, &model.failure, false, &result);
 
   std::vector<double> predicted(rows * n_quantities, NAN);
   if (result.ok() && !model.predict(values.data(), &predicted)) {
