@@ -87,7 +87,7 @@ function fit_plot(r, file, hump)
       P(1, slip == 1) = 0;
       P(5, slip == 1) = vx / radius;
       measured = {D(:, 3), D(:, 4), 1e3 * D(:, 5)};
-      names = {'drawbar pull rim\_fx + side\_fx (N)', 'driving torque -(rim\_my + side\_my) (N m)', ...
+      names = {'drawbar pull rim_fx + side_fx (N)', 'driving torque -(rim_my + side_my) (N m)', ...
                'sinkage at the mid-plane (mm)'};
       curves = cell(numel(loads), 3);
       for g = 1:numel(loads)
@@ -106,7 +106,7 @@ function fit_plot(r, file, hump)
           labels = [labels, {sprintf('W = %g N', loads(g)), sprintf('W = %g N, fitted', loads(g))}];
         end
         grid on;
-        ylabel(names{q});
+        ylabel(names{q}, 'Interpreter', 'none');
         legend(labels, 'Location', 'eastoutside');
       end
       xlabel('slip s (-)');
