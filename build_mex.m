@@ -30,12 +30,16 @@ if ~exist(fullfile(out_dir, 'private'), 'dir'), mkdir(fullfile(out_dir, 'private
 in = @(folder, names) fullfile(root, folder, names);
 full = in('full_model', {'wheel_soil_model.cpp', 'contact_geometry.cpp', 'rim_stress.cpp', ...
     'gauss_legendre.cpp', 'rim_loads.cpp', 'sidewall_loads.cpp', 'fused_loads.cpp', ...
-    'wheel_soil_batch.cpp'});
+    'fused_loads_unit.cpp', 'vector_unit.cpp', 'vector_loads.cpp', 'wheel_soil_batch.cpp'});
 simple = in('load_model', {'load_model.cpp', 'point_stress.cpp', 'load_integral.cpp', ...
     'load_model_batch.cpp'});
 solver = in('equilibrium', {'load_balance.cpp', 'wheel_equilibrium.cpp'});
 public_inc = ['-I' fullfile(root, 'include')];
-full_inc = {['-I' fullfile(root, 'full_model')], public_inc};
+% talvor's default evaluator built once, for the compiler's own instruction
+% set (the same bits as CMake's per-unit builds); no vector maths here (the
+% CMake build has it, with SLEEF).
+full_inc = {['-I' fullfile(root, 'full_model')], public_inc, '-DWHEELSOIL_UNIT_SSE2', ...
+            '-DWHEELSOIL_SSE2_ONLY=1'};
 simple_inc = {['-I' fullfile(root, 'load_model')], public_inc};
 solver_inc = [{['-I' fullfile(root, 'equilibrium')]}, full_inc];
 if exist('boost_include', 'var')

@@ -14,6 +14,7 @@
 
 #include "batch_runner.h"
 #include "load_integral.h"
+#include "vector_loads.h"
 #include "load_model.h"
 #include "wheel_soil_model.h"
 #if WHEELSOIL_HAS_EQUILIBRIUM
@@ -46,9 +47,19 @@ int guarded(F &&f) noexcept {
   }
 }
 
-// WHEELSOIL_ERROR_FLAGS if flags holds a bit this version does not know.
+// WHEELSOIL_ERROR_FLAGS if flags holds a bit this version does not know, or
+// one the model does not take (the vector maths is talvor's alone).
 int check_flags(unsigned flags) {
-  return (flags & ~WHEELSOIL_KNOWN_FLAGS) ? WHEELSOIL_ERROR_FLAGS : WHEELSOIL_OK;
+  return (flags & ~WHEELSOIL_KNOWN_FLAGS) || (flags & WHEELSOIL_MATH_VECTOR) ? WHEELSOIL_ERROR_FLAGS
+                                                                             : WHEELSOIL_OK;
+}
+
+// check_flags for talvor: the vector maths too, where it is built in.
+int check_talvor_flags(unsigned flags) {
+  if (flags & ~WHEELSOIL_KNOWN_FLAGS) return WHEELSOIL_ERROR_FLAGS;
+  if ((flags & WHEELSOIL_MATH_VECTOR) && !full_model::vector_math_available())
+    return WHEELSOIL_ERROR_UNAVAILABLE;
+  return WHEELSOIL_OK;
 }
 
 // Input vectors at data[k * vector_stride + j * slot_stride], `slots` each.
@@ -108,10 +119,14 @@ int batch_status(const BatchOutcome &outcome, std::size_t *done) {
   return outcome.stopped ? WHEELSOIL_STOPPED : WHEELSOIL_OK;
 }
 
-// One talvor evaluation on a state of its own.
-void talvor_one(const WheelSoilInput &in, double *output) {
+// One talvor evaluation on a state of its own, with the functions flags ask for.
+void talvor_one(const WheelSoilInput &in, double *output, unsigned flags) {
   WheelSoilOutput out{};
-  full_model::evaluate(full_model::make_state(in), &out);
+  if (flags & WHEELSOIL_MATH_VECTOR) {
+    full_model::vector_loads(full_model::make_state(in), &out);
+  } else {
+    full_model::evaluate(full_model::make_state(in), &out);
+  }
   std::memcpy(output, &out, sizeof out);
 }
 
@@ -179,7 +194,8 @@ const char *wheelsoil_error_message(int code) {
              "0, accepted_tolerance finite and at least tolerance, max_iterations at least 1)";
     case WHEELSOIL_ERROR_OUT_OF_MEMORY: return "out of memory; the outputs are incomplete";
     case WHEELSOIL_ERROR_UNAVAILABLE:
-      return "the operating point is not built into this library (it was built without Boost)";
+      return "not built into this library: the operating point (built without Boost) or the "
+             "vector maths (built without SLEEF, or not for x86-64)";
     case WHEELSOIL_ERROR_INTERNAL: return "internal error; the outputs are incomplete";
     case WHEELSOIL_STOPPED: return "the batch was stopped by its progress function";
     default: return "unknown wheelsoil status code";
@@ -193,11 +209,11 @@ int wheelsoil_talvor(const double *input, size_t n_input, double *output) {
 int wheelsoil_talvor_ex(const double *input, size_t n_input, double *output, unsigned flags) {
   if (!input || !output) return WHEELSOIL_ERROR_NULL_POINTER;
   if (n_input < WHEELSOIL_TALVOR_INPUTS) return WHEELSOIL_ERROR_SHORT_INPUT;
-  if (const int e = check_flags(flags)) return e;
+  if (const int e = check_talvor_flags(flags)) return e;
   return guarded([&] {
     WheelSoilInput in;
     std::memcpy(&in, input, sizeof in);
-    talvor_one(in, output);
+    talvor_one(in, output, flags);
     return WHEELSOIL_OK;
   });
 }
@@ -235,15 +251,15 @@ int wheelsoil_talvor_batch_ex(const double *input, size_t count, ptrdiff_t vecto
   if (done) *done = 0;
   const View in{input, count, vector_stride, slot_stride};
   if (const int e = check_batch(in, WHEELSOIL_TALVOR_INPUTS, output, threads)) return e;
-  if (const int e = check_flags(flags)) return e;
+  if (const int e = check_talvor_flags(flags)) return e;
   return guarded([&] {
     const BatchOutcome outcome = run_batch(
         count, threads, talvor_block,
-        [&in, output](std::size_t begin, std::size_t end) {
+        [&in, output, flags](std::size_t begin, std::size_t end) {
           for (std::size_t k = begin; k < end; ++k) {
             WheelSoilInput record;
             in.gather(k, &record);
-            talvor_one(record, output + WHEELSOIL_TALVOR_OUTPUTS * k);
+            talvor_one(record, output + WHEELSOIL_TALVOR_OUTPUTS * k, flags);
           }
         },
         hook_of(progress, context));

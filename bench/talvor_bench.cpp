@@ -1,22 +1,38 @@
-// Per-call cost of the reference and the fused talvor on the golden realistic
-// cases, side by side, and batch throughput on 1 and 2 threads. After the
-// runs a summary prints the fused/reference ratio per case and its median.
-#include <benchmark/benchmark.h>
-
+// Per-call cost of talvor on the realistic reference cases (those whose 18
+// outputs are all finite): the reference path, the previous fused evaluator
+// (baseline/), the default path and the vector path, on the widest unit and on
+// each unit this CPU runs. The variants are measured interleaved in one
+// process, round after round, in CPU time of the calling thread, and each
+// figure is the median over the rounds, so that other work on a shared
+// machine hits every variant alike. Then batch throughput, 256 evaluations on
+// 1 and 2 threads, with either maths (wall time, median of rounds).
+//
+//   talvor_bench [--rounds=N]   (other arguments are ignored)
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
+#include <cstring>
+#include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "../tests/golden.h"
+#include "vector_loads.h"
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
 
-using namespace wheelsoil::detail;
-using wheelsoil::detail::full_model::run_model;
+#include "baseline/model_state.h"
+
+namespace baseline_fused {
+void fused_loads(const ModelState &m, wheelsoil::WheelSoilOutput *out);
+}
+
+namespace full_model = wheelsoil::detail::full_model;
+using wheelsoil::WheelSoilInput;
+using wheelsoil::WheelSoilOutput;
 
 namespace {
 
@@ -25,7 +41,6 @@ struct Case {
   std::vector<double> input;
 };
 
-// The golden cases whose 18 outputs are all finite: the realistic wheels.
 std::vector<Case> realistic_cases() {
   std::vector<Case> cases;
   for (const auto &c : golden::load("talvor.txt", 29, 18))
@@ -34,101 +49,175 @@ std::vector<Case> realistic_cases() {
   return cases;
 }
 
-void reference_call(benchmark::State &state, const std::vector<double> &input) {
-  double out[18];
-  for (auto _ : state) {
-    full_model::run_model_reference(out, input.data());
-    benchmark::DoNotOptimize(out);
-  }
+using Evaluate = std::function<void(double *, const double *)>;
+
+void previous_fused(double *out, const double *in) {
+  WheelSoilInput input;
+  std::memcpy(&input, in, sizeof input);
+  WheelSoilOutput o{};
+  // the previous evaluator's own copy of the state: the same 26 fields
+  const full_model::ModelState m = full_model::make_state(input);
+  baseline_fused::ModelState state;
+  static_assert(sizeof state == sizeof m, "the same 26 fields");
+  std::memcpy(&state, &m, sizeof state);
+  baseline_fused::fused_loads(state, &o);
+  std::memcpy(out, &o, sizeof o);
 }
 
-void fused_call(benchmark::State &state, const std::vector<double> &input) {
-  double out[18];
-  for (auto _ : state) {
-    run_model(out, input.data());
-    benchmark::DoNotOptimize(out);
-  }
-}
-
-// 256 evaluations of the realistic cases in turn per iteration.
-void batch_throughput(benchmark::State &state, const std::vector<Case> &cases) {
-  const std::size_t count = 256;
-  std::vector<double> inputs, outputs(18 * count);
-  for (std::size_t k = 0; k < count; ++k)
-    inputs.insert(inputs.end(), cases[k % cases.size()].input.begin(),
-                  cases[k % cases.size()].input.end());
-  const unsigned threads = unsigned(state.range(0));
-  for (auto _ : state) {
-    full_model::evaluate_batch(inputs.data(), outputs.data(), count, threads);
-    benchmark::DoNotOptimize(outputs.data());
-  }
-  state.SetItemsProcessed(std::int64_t(state.iterations() * count));
-}
-
-// Keeps each run's time per iteration, for the summary.
-class Recorder : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> seconds;
-  std::map<std::string, double> items_per_second;
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &r : runs) {
-      seconds[r.benchmark_name()] =
-          r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-      auto it = r.counters.find("items_per_second");
-      if (it != r.counters.end()) items_per_second[r.benchmark_name()] = it->second;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
+struct Variant {
+  std::string name;
+  Evaluate evaluate;
 };
+
+double thread_seconds() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  if (n == 0) return NAN;
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Seconds per call of one variant on one input, over `calls` calls.
+double per_call(const Evaluate &f, const std::vector<double> &input, int calls) {
+  double out[18];
+  const double start = thread_seconds();
+  for (int k = 0; k < calls; ++k) f(out, input.data());
+  const double end = thread_seconds();
+  volatile double sink = out[0];
+  (void)sink;
+  return (end - start) / calls;
+}
+
+// Evaluations per second of one batch of `inputs`, by wall time.
+double batch_rate(const std::vector<double> &inputs, std::size_t count, unsigned threads,
+                  full_model::MathFunctions math) {
+  std::vector<double> outputs(18 * count);
+  const auto start = std::chrono::steady_clock::now();
+  full_model::evaluate_batch(inputs.data(), outputs.data(), count, threads, {}, math);
+  const auto end = std::chrono::steady_clock::now();
+  return double(count) / std::chrono::duration<double>(end - start).count();
+}
 
 }  // namespace
 
 int main(int argc, char **argv) {
+  int rounds = 11;
+  for (int a = 1; a < argc; ++a)
+    if (std::strncmp(argv[a], "--rounds=", 9) == 0) rounds = std::max(1, std::atoi(argv[a] + 9));
   const std::vector<Case> cases = realistic_cases();
   if (cases.empty()) {
     std::fprintf(stderr, "talvor_bench: no realistic cases in " WHEELSOIL_TEST_DATA "\n");
     return 1;
   }
-  for (const Case &c : cases) {
-    benchmark::RegisterBenchmark(("reference/" + c.name).c_str(), reference_call, c.input)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("fused/" + c.name).c_str(), fused_call, c.input)
-        ->Unit(benchmark::kMicrosecond);
-  }
-  benchmark::RegisterBenchmark("batch_256", batch_throughput, cases)
-      ->Arg(1)
-      ->Arg(2)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->Repetitions(7)
-      ->ReportAggregatesOnly(true);
-  benchmark::Initialize(&argc, argv);
-  Recorder recorder;
-  benchmark::RunSpecifiedBenchmarks(&recorder);
 
-  std::vector<double> ratios;
-  std::printf("\n%-20s %12s %12s %8s\n", "case", "reference us", "fused us", "ratio");
-  for (const Case &c : cases) {
-    auto ref = recorder.seconds.find("reference/" + c.name);
-    auto fused = recorder.seconds.find("fused/" + c.name);
-    if (ref == recorder.seconds.end() || fused == recorder.seconds.end()) continue;
-    const double ratio = ref->second / fused->second;
-    ratios.push_back(ratio);
-    std::printf("%-20s %12.1f %12.1f %8.1f\n", c.name.c_str(), ref->second * 1e6,
-                fused->second * 1e6, ratio);
+  std::vector<Variant> variants = {
+      {"reference", full_model::run_model_reference},
+      {"previous", previous_fused},
+      {"default", full_model::run_model},
+  };
+  const bool vector = full_model::vector_math_available();
+  std::vector<full_model::VectorUnit> units;
+  if (vector) {
+    variants.push_back({"vector", full_model::run_model_vector});
+    for (full_model::VectorUnit u : {full_model::VectorUnit::scalar, full_model::VectorUnit::sse2,
+                                     full_model::VectorUnit::avx, full_model::VectorUnit::avx512}) {
+      if (!full_model::vector_unit_runs(u)) continue;
+      units.push_back(u);
+      variants.push_back({std::string("vector/") + full_model::vector_unit_name(u),
+                          [u](double *out, const double *in) {
+                            WheelSoilInput input;
+                            std::memcpy(&input, in, sizeof input);
+                            WheelSoilOutput o{};
+                            full_model::vector_loads_on(u, full_model::make_state(input), &o);
+                            std::memcpy(out, &o, sizeof o);
+                          }});
+    }
   }
-  if (!ratios.empty()) {
-    std::sort(ratios.begin(), ratios.end());
-    const std::size_t n = ratios.size();
-    const double median = n % 2 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
-    std::printf("median fused speed-up over the reference path: %.1fx (target 20x)\n", median);
+
+  // calls per measurement: about 2 ms of work each
+  const std::size_t nv = variants.size(), nc = cases.size();
+  std::vector<int> calls(nv * nc);
+  for (std::size_t v = 0; v < nv; ++v)
+    for (std::size_t c = 0; c < nc; ++c) {
+      const double once = per_call(variants[v].evaluate, cases[c].input, 1);
+      calls[v * nc + c] = std::max(1, int(2e-3 / std::max(once, 1e-7)));
+    }
+  std::vector<std::vector<double>> samples(nv * nc);
+  for (int r = 0; r < rounds; ++r)
+    for (std::size_t c = 0; c < nc; ++c)
+      for (std::size_t v = 0; v < nv; ++v)
+        samples[v * nc + c].push_back(
+            per_call(variants[v].evaluate, cases[c].input, calls[v * nc + c]));
+
+  std::printf("talvor per call, CPU time, median of %d interleaved rounds (us)\n", rounds);
+  std::printf("%-16s %10s %9s %8s", "case", "reference", "previous", "default");
+  if (vector) std::printf(" %8s", "vector");
+  std::printf(" | %8s %8s", "def/prev", "ref/def");
+  if (vector) std::printf(" %8s %8s", "vec/prev", "ref/vec");
+  std::printf("\n");
+  std::vector<double> t(nv);
+  std::vector<std::vector<double>> speedups(4);
+  std::vector<std::vector<double>> unit_speedups(units.size());
+  for (std::size_t c = 0; c < nc; ++c) {
+    for (std::size_t v = 0; v < nv; ++v) t[v] = median(samples[v * nc + c]);
+    std::printf("%-16s %10.1f %9.1f %8.1f", cases[c].name.c_str(), t[0] * 1e6, t[1] * 1e6,
+                t[2] * 1e6);
+    if (vector) std::printf(" %8.1f", t[3] * 1e6);
+    std::printf(" | %7.2fx %7.1fx", t[1] / t[2], t[0] / t[2]);
+    speedups[0].push_back(t[1] / t[2]);
+    speedups[1].push_back(t[0] / t[2]);
+    if (vector) {
+      std::printf(" %7.2fx %7.1fx", t[1] / t[3], t[0] / t[3]);
+      speedups[2].push_back(t[1] / t[3]);
+      speedups[3].push_back(t[0] / t[3]);
+      for (std::size_t u = 0; u < units.size(); ++u) unit_speedups[u].push_back(t[1] / t[4 + u]);
+    }
+    std::printf("\n");
   }
-  // medians of repeated runs: a shared machine's noise hits single runs
-  auto one = recorder.items_per_second.find("batch_256/1/repeats:7/real_time_median");
-  auto two = recorder.items_per_second.find("batch_256/2/repeats:7/real_time_median");
-  if (one != recorder.items_per_second.end() && two != recorder.items_per_second.end())
+  std::printf(
+      "median over %zu cases: default %.2fx the previous fused evaluator (target 3x), "
+      "%.1fx the reference path (target 96x)\n",
+      nc, median(speedups[0]), median(speedups[1]));
+  if (vector) {
     std::printf(
-        "batch throughput: %.0f evaluations/s on 1 thread, %.0f on 2: %.2fx (target 1.8x)\n",
-        one->second, two->second, two->second / one->second);
+        "median over %zu cases: vector (%s) %.2fx the previous fused evaluator, %.1fx the "
+        "reference path (targets 4x with AVX2, 6x and 190x with AVX-512)\n",
+        nc, full_model::vector_unit_name(full_model::widest_vector_unit()), median(speedups[2]),
+        median(speedups[3]));
+    for (std::size_t u = 0; u < units.size(); ++u)
+      std::printf("  vector on %-6s: %.2fx the previous fused evaluator\n",
+                  full_model::vector_unit_name(units[u]), median(unit_speedups[u]));
+  }
+
+  // batch throughput
+  const std::size_t count = 256;
+  std::vector<double> inputs;
+  for (std::size_t k = 0; k < count; ++k)
+    inputs.insert(inputs.end(), cases[k % nc].input.begin(), cases[k % nc].input.end());
+  struct Batch {
+    const char *name;
+    unsigned threads;
+    full_model::MathFunctions math;
+    std::vector<double> rates;
+  };
+  std::vector<Batch> batches = {{"default", 1, full_model::MathFunctions::standard, {}},
+                                {"default", 2, full_model::MathFunctions::standard, {}}};
+  if (vector) {
+    batches.push_back({"vector", 1, full_model::MathFunctions::vector, {}});
+    batches.push_back({"vector", 2, full_model::MathFunctions::vector, {}});
+  }
+  for (int r = 0; r < rounds; ++r)
+    for (Batch &b : batches) b.rates.push_back(batch_rate(inputs, count, b.threads, b.math));
+  std::printf("batch of %zu, wall time, median of %d rounds:\n", count, rounds);
+  for (std::size_t k = 0; k < batches.size(); k += 2) {
+    const double one = median(batches[k].rates), two = median(batches[k + 1].rates);
+    std::printf("  %-8s %8.0f evaluations/s on 1 thread, %8.0f on 2: %.2fx\n", batches[k].name, one,
+                two, two / one);
+  }
   return 0;
 }

@@ -49,6 +49,11 @@ install(FILES ${PROJECT_BINARY_DIR}/wheelsoilConfig.cmake
 file(RELATIVE_PATH WHEELSOIL_PC_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig
      ${CMAKE_INSTALL_PREFIX})
 set(WHEELSOIL_PC_PREFIX "\${pcfiledir}/${WHEELSOIL_PC_PREFIX}")
+# the static library's users link SLEEF as well, where the vector maths is built
+set(WHEELSOIL_PC_PRIVATE_LIBS)
+if(WHEELSOIL_VECTOR_LIBRARIES)
+  set(WHEELSOIL_PC_PRIVATE_LIBS -lsleef)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wheelsoil.pc.in ${PROJECT_BINARY_DIR}/wheelsoil.pc
                @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/wheelsoil.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

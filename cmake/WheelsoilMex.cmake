@@ -46,6 +46,8 @@ function(wheelsoil_add_mex path gateway)
       endforeach()
       set(core_file $<TARGET_FILE:${core}>)
     endif()
+    # libraries the cores need beyond the C++ runtime (SLEEF for the vector maths)
+    get_property(mex_libs GLOBAL PROPERTY WHEELSOIL_MEX_LIBS)
     set(flags -O2 -std=c++17 ${WHEELSOIL_FP_FLAGS} ${WHEELSOIL_WARNINGS})
     if(WHEELSOIL_SANITIZE)
       list(APPEND flags -fsanitize=${WHEELSOIL_SANITIZE})
@@ -56,7 +58,7 @@ function(wheelsoil_add_mex path gateway)
       COMMAND ${CMAKE_COMMAND} -E make_directory ${WHEELSOIL_OCTAVE_DIR}/${subdir}
       COMMAND ${CMAKE_COMMAND} -E env "CXXFLAGS=${flags}"
               ${MKOCTFILE_EXECUTABLE} --mex ${include_flags} -o ${out}
-              ${gateway_path} ${core_file} ${ARG_LINK} -lpthread
+              ${gateway_path} ${core_file} ${ARG_LINK} ${mex_libs} -lpthread
       DEPENDS ${gateway_path} ${core}
       IMPLICIT_DEPENDS CXX ${gateway_path}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "arith_namespace.h"
 #include "wheel_soil_model.h"
 
 namespace wheelsoil::detail::full_model {
@@ -21,6 +22,8 @@ double band_entry_angle(double y);
 double band_max_stress_angle(double y);
 double band_exit_angle(double y);
 
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
+
 // The marker of an undefined slip ratio (no spin and no forward speed).
 constexpr double undefined_slip = 2.0;
 
@@ -33,9 +36,12 @@ inline double sinkage_at(const ModelState &m, double y) {
   return z < 0 ? 0.0 : z;
 }
 
+// cos theta_1 = 1 - z/r, from the sinkage z.
+inline double entry_cosine(const ModelState &m, double z) { return 1.0 - z / m.radius; }
+
 // theta_1 from the sinkage z: where the outer surface meets the soil in front.
 inline double entry_angle_at_sinkage(const ModelState &m, double z) {
-  return std::acos(1.0 - z / m.radius);
+  return std::acos(entry_cosine(m, z));
 }
 
 // s: (u - vx)/u when the rim turns faster than the centre moves, else
@@ -59,10 +65,16 @@ inline double exit_angle(const ModelState &m, double s, double theta1) {
   return -(theta1 * (m.c4 * s + m.c3));
 }
 
-// theta_b1: entry angle of the band surface of radius r - h_b, 0 where the
-// sinkage does not exceed h_b.
+// Whether the band surface of radius r - h_b touches the soil: the sinkage
+// exceeds h_b.
+inline bool band_in_contact(const ModelState &m, double z) { return z > m.band_height; }
+// cos theta_b1 = (r - z)/(r - h_b), where the band is in contact.
+inline double band_entry_cosine(const ModelState &m, double z) {
+  return (m.radius - z) / (m.radius - m.band_height);
+}
+// theta_b1: entry angle of the band surface, 0 where it is not in contact.
 inline double band_entry_angle(const ModelState &m, double z) {
-  if (z > m.band_height) return std::acos((m.radius - z) / (m.radius - m.band_height));
+  if (band_in_contact(m, z)) return std::acos(band_entry_cosine(m, z));
   return 0.0;
 }
 
@@ -101,6 +113,7 @@ inline StripAngles strip_angles(const ModelState &m, double s, double y) {
   return a;
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace wheelsoil::detail::full_model
 
 #endif

@@ -6,25 +6,32 @@ namespace wheelsoil::detail::full_model {
 
 namespace fm = full_model;
 
+namespace {
+
+// The documented callbacks as a strip of the product rule: one integral.
+struct CallbackStrip {
+  LimitFunction lower_limit, upper_limit;
+  IntegrandFunction integrand;
+  int n_inner;
+  void outer_points(const double *, int) {}
+  double lower(int, double x) const { return lower_limit(x); }
+  double upper(int, double x) const { return upper_limit(x); }
+  bool values(int, double x, const double *t, double (*f)[fm::gl_lanes]) const {
+    for (int j = 0; j < n_inner; ++j) f[0][j] = integrand(x, t[j]);
+    return true;
+  }
+};
+
+}  // namespace
+
 double gauss_legendre_2d(double a, double b, LimitFunction lower, LimitFunction upper,
                          IntegrandFunction integrand, int n_outer, int n_inner) {
   n_outer = fm::gl_clamp_count(n_outer);
   n_inner = fm::gl_clamp_count(n_inner);
-  double sum = 0.0;  // one plain accumulator, i outer, j inner
-  const double d = b - a;
-  for (int i = 0; i < n_outer; ++i) {
-    const double x = fm::gl_abscissa(d, gl_nodes[n_outer][i], b, a);
-    const double lo = lower(x);  // lower first
-    const double hi = upper(x);
-    const double g = hi - lo;
-    const double p = fm::gl_strip_factor(g, d);
-    for (int j = 0; j < n_inner; ++j) {
-      const double t = fm::gl_abscissa(g, gl_nodes[n_inner][j], hi, lo);
-      const double v = integrand(x, t);
-      sum = sum + v * fm::gl_point_weight(p, gl_weights[n_outer][i], gl_weights[n_inner][j]);
-    }
-  }
-  return sum;
+  CallbackStrip strip{lower, upper, integrand, n_inner};
+  double sum[1];
+  fm::gl_product_rule(a, b, n_outer, n_inner, strip, sum);
+  return sum[0];
 }
 
 }  // namespace wheelsoil::detail::full_model

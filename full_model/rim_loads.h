@@ -5,6 +5,8 @@
 #ifndef WHEELSOIL_FULL_MODEL_RIM_LOADS_H
 #define WHEELSOIL_FULL_MODEL_RIM_LOADS_H
 
+#include "arith_namespace.h"
+
 namespace wheelsoil::detail::full_model {
 
 // Documented integrands over model_state, slot order 0 to 5.
@@ -14,6 +16,8 @@ double rim_fz_integrand(double y, double theta);
 double rim_mx_integrand(double y, double theta);
 double rim_my_integrand(double y, double theta);
 double rim_mz_integrand(double y, double theta);
+
+inline namespace WHEELSOIL_ARITH_NAMESPACE {
 
 // The stresses and trigonometry at one rim point.
 struct RimPoint {
@@ -52,6 +56,7 @@ inline double rim_mz_density(const RimPoint &p, double r) {
   return (-p.tau_y * (p.sin_theta * r) - (p.tau_x * p.cos_theta - p.sigma * p.sin_theta) * p.y) * r;
 }
 
+}  // namespace WHEELSOIL_ARITH_NAMESPACE
 }  // namespace wheelsoil::detail::full_model
 
 #endif

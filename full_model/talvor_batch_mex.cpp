@@ -1,15 +1,27 @@
-// MEX gateway of talvor_batch: L = talvor_batch(P) or talvor_batch(P, threads),
-// P holding one 29-slot input vector per column, L one 18-slot result per column.
+// MEX gateway of talvor_batch: L = talvor_batch(P), talvor_batch(P, threads),
+// and either with the trailing pair 'Math', 'vector' (or 'standard', the
+// default). P holds one 29-slot input vector per column, L one 18-slot result
+// per column.
 #include "mex.h"
 #include "../octave/batch_gateway.h"
+#include "vector_loads.h"
 #include "wheel_soil_batch.h"
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   namespace mex = wheelsoil::detail::mex;
-  mex::check_batch_counts(nlhs, nrhs);
+  namespace fm = wheelsoil::detail::full_model;
+  if (nrhs < 1 || nrhs > 4) mexErrMsgTxt("One to four input arguments required.");
+  if (nlhs > 1) mexErrMsgTxt("Too many output arguments.");
   const std::size_t count = mex::batch_columns(
       prhs[0], 29, "Input must be a real double matrix with 29 rows, one input vector per column.");
-  const unsigned threads = mex::batch_threads(nrhs, prhs);
+  // P, then the thread count (2 or 4 arguments), then the pair (3 or 4)
+  const unsigned threads = nrhs % 2 == 0 ? mex::thread_count(prhs[1]) : 0;
+  fm::MathFunctions math = fm::MathFunctions::standard;
+  if (nrhs >= 3 && mex::math_option_is_vector(prhs[nrhs - 2], prhs[nrhs - 1])) {
+    if (!fm::vector_math_available())
+      mexErrMsgTxt("This talvor_batch was built without vector maths (SLEEF).");
+    math = fm::MathFunctions::vector;
+  }
   plhs[0] = mxCreateDoubleMatrix(18, mex::result_columns(count), mxREAL);
-  wheelsoil::detail::full_model::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count, threads);
+  fm::evaluate_batch(mxGetPr(prhs[0]), mxGetPr(plhs[0]), count, threads, {}, math);
 }

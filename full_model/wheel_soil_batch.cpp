@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "vector_loads.h"
 #include "wheel_soil_model.h"
 
 namespace wheelsoil::detail::full_model {
@@ -13,15 +14,17 @@ namespace wheelsoil::detail::full_model {
 constexpr std::size_t talvor_block = 4;
 
 BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
-                            unsigned threads, const BatchHook &hook) {
+                            unsigned threads, const BatchHook &hook, MathFunctions math) {
+  void (*const evaluate_one)(const ModelState &, WheelSoilOutput *) =
+      math == MathFunctions::vector ? vector_loads : evaluate;
   return run_batch(
       count, threads, talvor_block,
-      [inputs, outputs](std::size_t begin, std::size_t end) {
+      [inputs, outputs, evaluate_one](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k) {
           WheelSoilInput in;
           std::memcpy(&in, inputs + 29 * k, sizeof in);
           WheelSoilOutput out{};
-          evaluate(make_state(in), &out);
+          evaluate_one(make_state(in), &out);
           std::memcpy(outputs + 18 * k, &out, sizeof out);
         }
       },

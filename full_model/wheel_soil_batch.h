@@ -8,12 +8,19 @@
 
 namespace wheelsoil::detail::full_model {
 
+// The elementary functions an evaluation takes: the C library's (the default,
+// run_model's bits) or SLEEF's deterministic vector functions
+// (run_model_vector).
+enum class MathFunctions { standard, vector };
+
 // outputs[18k .. 18k+17] = talvor(inputs[29k .. 29k+28]) for k < count, bit for
-// bit as count single calls of run_model, on up to `threads` threads (0: one
-// per hardware thread), through the batch runner (hook: see run_batch). Each
-// evaluation has its own state; model_state is neither read nor written.
+// bit as count single calls of run_model (of run_model_vector with
+// MathFunctions::vector), on up to `threads` threads (0: one per hardware
+// thread), through the batch runner (hook: see run_batch). Each evaluation has
+// its own state; model_state is neither read nor written.
 BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
-                            unsigned threads, const BatchHook &hook = {});
+                            unsigned threads, const BatchHook &hook = {},
+                            MathFunctions math = MathFunctions::standard);
 
 }  // namespace wheelsoil::detail::full_model
 

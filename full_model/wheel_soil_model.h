@@ -12,6 +12,8 @@
 
 #include <wheelsoil/records.hpp>
 
+#include "vector_unit.h"
+
 namespace wheelsoil::detail::full_model {
 
 // The working record of one call: the inputs followed by the outputs.
@@ -48,10 +50,15 @@ void evaluate_loads(WheelSoilCall *call);
 // A state holding the given inputs' values (slots 21, 26, 27 dropped).
 ModelState make_state(const WheelSoilInput &input);
 
-// The 18 outputs of state m, by the fused evaluator: each quantity is computed
-// once and shared by all integrals, with the same bits as the reference path.
+// The 18 outputs of state m, by the strip evaluator on the widest vector unit
+// it is built for (strip_evaluator.h): the same bits as the reference path.
 // Reads only m, so any number may run at once, each with its own state.
 void evaluate(const ModelState &m, WheelSoilOutput *out);
+
+// evaluate on the given unit (sse2 or avx), for tests and benchmarks: the
+// same bits on each; false (and nothing written) for a unit it is not built
+// for or this CPU lacks.
+bool evaluate_on(VectorUnit unit, const ModelState &m, WheelSoilOutput *out);
 
 // The 18 outputs by the reference path: one gauss_legendre_2d call per
 // integral over the documented coordinate-only functions. Writes model_state.

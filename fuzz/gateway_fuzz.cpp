@@ -69,16 +69,22 @@ std::string expected_refusal(const Gateway &g, int nlhs, const std::vector<Arg> 
     if (!real_full_double(p) || mxGetNumberOfElements(p) < g.in_slots) return g.bad_input;
     return "";
   }
-  if (nrhs < 1 || nrhs > 2) return "One or two input arguments required.";
+  // talvor_batch also takes the trailing pair 'Math', 'standard' | 'vector'
+  const bool options = g.entry == talvor_batch_entry;
+  if (options ? nrhs < 1 || nrhs > 4 : nrhs < 1 || nrhs > 2)
+    return options ? "One to four input arguments required."
+                   : "One or two input arguments required.";
   if (nlhs > 1) return "Too many output arguments.";
   const mxArray *p = args[0].array;
   if (!real_full_double(p) || mxGetM(p) != g.in_slots) return g.bad_input;
-  if (nrhs == 2) {
+  if (nrhs == 2 || nrhs == 4) {
     const mxArray *t = args[1].array;
     const double v = real_full_double(t) && mxGetNumberOfElements(t) == 1 ? *mxGetPr(t) : -1;
     if (!(v >= 0 && v <= 1024 && v == double(std::size_t(v))))
       return "Thread count must be a whole number from 0 (one per core) to 1024.";
   }
+  // the host's char arrays made here hold no text: never the name 'Math'
+  if (nrhs >= 3) return "Unknown option: the option is 'Math', followed by 'standard' or 'vector'.";
   return "";
 }
 

@@ -60,6 +60,10 @@ int mxIsSparse(const mxArray *array);
 size_t mxGetNumberOfElements(const mxArray *array);
 size_t mxGetM(const mxArray *array);
 size_t mxGetN(const mxArray *array);
+int mxIsChar(const mxArray *array);
+/* A char array's text into str (at most buflen - 1 characters and a NUL):
+   0, or 1 when the array is not char or the text does not fit. */
+int mxGetString(const mxArray *array, char *str, mwSize buflen);
 
 /* The entry every MEX module exports. */
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);

@@ -17,6 +17,7 @@ struct mxArray_tag {
   bool sparse = false;
   std::unique_ptr<double[]> real;  // rows * cols doubles, double class only
   std::unique_ptr<double[]> imag;  // the same for complex arrays
+  std::string text;                // rows * cols characters, char class only
 };
 
 namespace {
@@ -73,6 +74,17 @@ int mxIsSparse(const mxArray *array) { return array && array->sparse; }
 size_t mxGetNumberOfElements(const mxArray *array) { return array ? array->rows * array->cols : 0; }
 size_t mxGetM(const mxArray *array) { return array ? array->rows : 0; }
 size_t mxGetN(const mxArray *array) { return array ? array->cols : 0; }
+int mxIsChar(const mxArray *array) { return array && array->cls == mxCHAR_CLASS; }
+
+int mxGetString(const mxArray *array, char *str, mwSize buflen) {
+  if (!str || buflen == 0) return 1;
+  str[0] = '\0';
+  if (!mxIsChar(array)) return 1;
+  const std::size_t n = std::min(array->text.size(), std::size_t(buflen - 1));
+  std::memcpy(str, array->text.data(), n);
+  str[n] = '\0';
+  return n == array->text.size() ? 0 : 1;
+}
 
 }  // extern "C"
 
@@ -80,6 +92,12 @@ namespace mex_host {
 
 mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex, bool sparse) {
   return new_array(cls, rows, cols, complex, sparse);
+}
+
+mxArray *make_char(const std::string &text) {
+  mxArray *a = new_array(mxCHAR_CLASS, text.empty() ? 0 : 1, text.size(), false, false);
+  a->text = text;
+  return a;
 }
 
 mxArray *make_double(std::size_t rows, std::size_t cols, const std::vector<double> &values) {

@@ -3,10 +3,12 @@
 #ifndef WHEELSOIL_OCTAVE_BATCH_GATEWAY_H
 #define WHEELSOIL_OCTAVE_BATCH_GATEWAY_H
 
+#include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 namespace wheelsoil::detail::mex {
 
@@ -55,10 +57,8 @@ inline std::size_t batch_columns(const mxArray *p, std::size_t rows, const char 
   return std::size_t(mxGetNumberOfElements(p)) / rows;
 }
 
-// The optional thread count, prhs[1]: a whole number from 0 (one per core) to 1024.
-inline unsigned batch_threads(int nrhs, const mxArray *prhs[]) {
-  if (nrhs < 2) return 0;
-  const mxArray *t = prhs[1];
+// A thread count argument: a whole number from 0 (one per core) to 1024.
+inline unsigned thread_count(const mxArray *t) {
   const double *v =
       mxIsDouble(t) && !mxIsComplex(t) && !mxIsSparse(t) && mxGetNumberOfElements(t) == 1
           ? mxGetPr(t)
@@ -66,6 +66,32 @@ inline unsigned batch_threads(int nrhs, const mxArray *prhs[]) {
   if (!v || !(*v >= 0 && *v <= 1024) || std::floor(*v) != *v)
     mexErrMsgTxt("Thread count must be a whole number from 0 (one per core) to 1024.");
   return unsigned(*v);
+}
+
+// The optional thread count, prhs[1].
+inline unsigned batch_threads(int nrhs, const mxArray *prhs[]) {
+  return nrhs < 2 ? 0 : thread_count(prhs[1]);
+}
+
+// The text of a char row of at most 15 characters, lower-cased; empty for
+// anything else.
+inline std::string option_word(const mxArray *a) {
+  char text[16];
+  if (!mxIsChar(a) || mxGetNumberOfElements(a) >= sizeof text ||
+      mxGetString(a, text, sizeof text) != 0)
+    return std::string();
+  std::string word(text);
+  for (char &c : word) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return word;
+}
+
+// The pair 'Math', 'standard' | 'vector' (either case): true for 'vector'.
+inline bool math_option_is_vector(const mxArray *name, const mxArray *value) {
+  if (option_word(name) != "math")
+    mexErrMsgTxt("Unknown option: the option is 'Math', followed by 'standard' or 'vector'.");
+  const std::string math = option_word(value);
+  if (math != "standard" && math != "vector") mexErrMsgTxt("Math must be 'standard' or 'vector'.");
+  return math == "vector";
 }
 
 }  // namespace wheelsoil::detail::mex

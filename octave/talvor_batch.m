@@ -5,6 +5,12 @@
 %   bit for bit, whatever the number of threads.
 %   L = talvor_batch(P, T) uses T threads: 0 (the default) one per core,
 %   or a whole number from 1 to 1024; never more threads than columns.
+%   L = talvor_batch(P, 'Math', 'vector') and talvor_batch(P, T, 'Math',
+%   'vector') evaluate with deterministic vector maths (SLEEF) instead of
+%   the C library's functions: several times faster, the same bits on every
+%   x86-64 machine and thread count, but not those of talvor(p): within
+%   1e-11 of them relative to the largest load of each column. 'Math',
+%   'standard' is the default. Name and value may be in any case.
 %
 %   Example: the loads at 31 slip angles
 %     soil = soil_parameters('dry_sand');
@@ -19,10 +25,13 @@
 %     loads = talvor_output(talvor_batch(P));   % fields are 1x31 rows
 %     plot(beta * 180 / pi, loads.rim_fy + loads.side_fy)
 %
-%   Errors: "One or two input arguments required.", "Too many output
+%   Errors: "One to four input arguments required.", "Too many output
 %   arguments.", "Input must be a real double matrix with 29 rows, one
 %   input vector per column.", "Thread count must be a whole number from 0
-%   (one per core) to 1024." A 29x0 P gives an 18x0 result.
+%   (one per core) to 1024.", "Unknown option: the option is 'Math',
+%   followed by 'standard' or 'vector'.", "Math must be 'standard' or
+%   'vector'.", "This talvor_batch was built without vector maths (SLEEF)."
+%   A 29x0 P gives an 18x0 result.
 %
 %   See also TALVOR, TALVOR_INPUT, TALVOR_OUTPUT, PINDREL_BATCH.
 

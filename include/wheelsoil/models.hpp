@@ -30,6 +30,10 @@ class Error : public std::runtime_error {
 // The arithmetic of an evaluation.
 enum class Math {
   standard,  // the documented grouping of every expression: the bits of talvor(p)
+  vector,    // talvor only: SLEEF's deterministic vector functions, the same bits on every
+             // x86-64 machine, within 1e-11 of standard (relative to the largest load);
+             // Error(WHEELSOIL_ERROR_UNAVAILABLE) where not built in, WHEELSOIL_ERROR_FLAGS
+             // for pindrel and the operating point
 };
 
 // What to evaluate. Value-initialised it asks for the documented model.
@@ -94,6 +98,7 @@ inline unsigned flags_of(const Options &options) {
   unsigned flags = WHEELSOIL_DEFAULTS;
   switch (options.math) {
     case Math::standard: break;
+    case Math::vector: flags |= WHEELSOIL_MATH_VECTOR; break;
   }
   return flags;
 }

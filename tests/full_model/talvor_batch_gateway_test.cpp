@@ -7,6 +7,7 @@
 #include "../golden.h"
 #include "mex_host.h"
 #include "../../octave/batch_gateway.h"
+#include "vector_loads.h"
 #include "wheel_soil_model.h"
 
 using namespace wheelsoil;
@@ -64,8 +65,8 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
   const char *const shape =
       "Input must be a real double matrix with 29 rows, one input vector per column.";
   const char *const threads = "Thread count must be a whole number from 0 (one per core) to 1024.";
-  EXPECT_EQ(call(mexFunction, 1, {}).message, "One or two input arguments required.");
-  EXPECT_EQ(call(mexFunction, 1, {p, p, p}).message, "One or two input arguments required.");
+  EXPECT_EQ(call(mexFunction, 1, {}).message, "One to four input arguments required.");
+  EXPECT_EQ(call(mexFunction, 1, {p, p, p, p, p}).message, "One to four input arguments required.");
   EXPECT_EQ(call(mexFunction, 2, {p}).message, "Too many output arguments.");
   EXPECT_EQ(call(mexFunction, 1, {row}).message, shape);
   EXPECT_EQ(call(mexFunction, 1, {single}).message, shape);
@@ -76,6 +77,49 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
   }
   EXPECT_EQ(call(mexFunction, 1, {p, p}).message, threads);  // not a scalar
   for (mxArray *a : {p, row, single}) mex_host::destroy(a);
+}
+
+TEST_F(TalvorBatchGateway, TheMathOptionChoosesTheFunctions) {
+  mxArray *p = make_double(29, count, packed);
+  mxArray *two = make_double(1, 1, {2});
+  mxArray *name = mex_host::make_char("Math"), *lower = mex_host::make_char("math");
+  mxArray *vector = mex_host::make_char("vector"), *upper = mex_host::make_char("VECTOR");
+  mxArray *standard = mex_host::make_char("standard");
+  auto values = [](const std::vector<const mxArray *> &args) {
+    auto r = call(mexFunction, 1, args);
+    EXPECT_TRUE(r.ok) << r.message;
+    std::vector<double> v = r.ok ? r.values() : std::vector<double>();
+    mex_host::release(r);
+    return v;
+  };
+  // the same bits (NaN columns included): the same code ran
+  auto same = [](const std::vector<double> &a, const std::vector<double> &b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+  };
+  // 'standard' is the default
+  EXPECT_TRUE(same(values({p, name, standard}), values({p})));
+  EXPECT_TRUE(same(values({p, two, lower, standard}), values({p})));
+  if (full_model::vector_math_available()) {
+    const std::vector<double> v = values({p, name, vector});
+    for (std::size_t c = 0; c < count; ++c) {
+      double single[18];
+      full_model::run_model_vector(single, &packed[29 * c]);
+      EXPECT_EQ(std::memcmp(single, &v[18 * c], sizeof single), 0) << c;
+    }
+    EXPECT_TRUE(same(values({p, two, lower, upper}), v));
+  } else {
+    EXPECT_EQ(call(mexFunction, 1, {p, name, vector}).message,
+              "This talvor_batch was built without vector maths (SLEEF).");
+  }
+  const char *const unknown =
+      "Unknown option: the option is 'Math', followed by 'standard' or 'vector'.";
+  EXPECT_EQ(call(mexFunction, 1, {p, vector, name}).message, unknown);
+  EXPECT_EQ(call(mexFunction, 1, {p, two, two}).message, unknown);
+  EXPECT_EQ(call(mexFunction, 1, {p, name, two}).message, "Math must be 'standard' or 'vector'.");
+  EXPECT_EQ(call(mexFunction, 1, {p, name, name}).message, "Math must be 'standard' or 'vector'.");
+  EXPECT_EQ(call(mexFunction, 1, {p, name, vector, two}).message,
+            "Thread count must be a whole number from 0 (one per core) to 1024.");
+  for (mxArray *a : {p, two, name, lower, vector, upper, standard}) mex_host::destroy(a);
 }
 
 // A column count the host's matrices cannot hold is refused, not truncated:

@@ -208,6 +208,31 @@ TEST_P(ToolTables, ThreadsChangeNoByte) {
   EXPECT_EQ(one.out, plain_calls.out);
 }
 
+TEST(Tool, VectorMathGivesTheVectorPathsBits) {
+  const auto cases = golden::load("talvor.txt", 29, 18);
+  std::string input;
+  for (const auto &c : cases) input += vector_line(c.inputs);
+  const ToolRun one = run_tool("talvor --math vector", input);
+  double probe[18];
+  if (wheelsoil_talvor_ex(cases[0].inputs.data(), 29, probe, WHEELSOIL_MATH_VECTOR) ==
+      WHEELSOIL_ERROR_UNAVAILABLE) {
+    EXPECT_EQ(one.status, 2);
+    return;
+  }
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(run_tool("talvor --math=vector --threads 2", input).out, one.out);
+  std::string header;
+  const auto rows = parse_csv(one.out, &header);
+  ASSERT_EQ(rows.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    double own[18];
+    ASSERT_EQ(wheelsoil_talvor_ex(cases[i].inputs.data(), 29, own, WHEELSOIL_MATH_VECTOR), 0);
+    for (int k = 0; k < 18; ++k)
+      EXPECT_TRUE(golden::same_value(rows[i][k], own[k])) << cases[i].name << " slot " << k;
+  }
+  EXPECT_EQ(run_tool("talvor --math standard", input).out, run_tool("talvor", input).out);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Models, ToolTables,
     testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 0},
@@ -278,6 +303,10 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"bad threads", "talvor --threads -1", "", 2,
                 "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
                 "1024, not '-1'"},
+        Failure{"bad math", "talvor --math fast", "", 2,
+                "wheelsoil: --math needs standard or vector, not 'fast'"},
+        Failure{"vector pindrel", "pindrel --math vector", "", 2,
+                "wheelsoil: --math vector is for talvor only"},
         Failure{"huge threads", "talvor --threads 2000", "", 2,
                 "wheelsoil: --threads needs a whole number from 0 (one per hardware thread) to "
                 "1024, not '2000'"},
