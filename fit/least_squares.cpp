@@ -69,8 +69,8 @@ bool apply_options(std::vector<ParameterSpec> *specs, const FitOptions &options,
     for (const auto &[name, value] : map) {
       const std::size_t i = find_spec(*specs, name);
       if (i == specs->size()) {
-        *message = std::string(what) + ": '" + name + "' is not a parameter of this fit (" + names +
-                   ")";
+        *message =
+            std::string(what) + ": '" + name + "' is not a parameter of this fit (" + names + ")";
         return false;
       }
       if (!std::isfinite(value)) {
@@ -83,10 +83,11 @@ bool apply_options(std::vector<ParameterSpec> *specs, const FitOptions &options,
   };
   if (!each(options.lower, "lower bound", [](ParameterSpec &s, double v) { s.lower = v; }) ||
       !each(options.upper, "upper bound", [](ParameterSpec &s, double v) { s.upper = v; }) ||
-      !each(options.start, "start", [](ParameterSpec &s, double v) {
-        s.value = v;
-        s.start_given = true;
-      }) ||
+      !each(options.start, "start",
+            [](ParameterSpec &s, double v) {
+              s.value = v;
+              s.start_given = true;
+            }) ||
       !each(options.fixed, "held value", [](ParameterSpec &s, double v) {
         s.value = v;
         s.fixed = true;
@@ -119,7 +120,8 @@ void set_starts(std::vector<ParameterSpec> *specs, const std::vector<double> &es
     // Strictly inside the bounds: a start on a bound has a one-sided
     // neighbourhood, which the solver handles, but a nudge costs nothing.
     const double span = s.upper - s.lower;
-    const double inset = std::isfinite(span) ? 1e-3 * span : 1e-3 * std::max(std::fabs(v), s.typical);
+    const double inset =
+        std::isfinite(span) ? 1e-3 * span : 1e-3 * std::max(std::fabs(v), s.typical);
     if (!(v > s.lower)) v = s.lower + inset;
     if (!(v < s.upper)) v = s.upper - inset;
     s.value = v;
@@ -145,8 +147,8 @@ void report_unfitted(const std::vector<ParameterSpec> &specs, FitResult *result)
 
 std::vector<double> solve(std::vector<ParameterSpec> *specs_in,
                           std::unique_ptr<ceres::CostFunction> cost, std::size_t residuals,
-                          const FitOptions &options, const std::string *model_message,
-                          bool smooth, FitResult *result) {
+                          const FitOptions &options, const std::string *model_message, bool smooth,
+                          FitResult *result) {
   std::vector<ParameterSpec> &specs = *specs_in;
   report_unfitted(specs, result);
   const std::size_t p = free_count(specs);
@@ -181,16 +183,17 @@ std::vector<double> solve(std::vector<ParameterSpec> *specs_in,
     const double *blocks[] = {x.data()};
     if (!cost->Evaluate(blocks, r0.data(), nullptr)) {
       result->status = FitStatus::failed;
-      result->message = "the model could not be evaluated at the start" +
-                        ((model_message && !model_message->empty()) ? ": " + *model_message
-                                                                    : std::string());
+      result->message =
+          "the model could not be evaluated at the start" +
+          ((model_message && !model_message->empty()) ? ": " + *model_message : std::string());
       return {};
     }
     for (double v : r0) {
       if (!std::isfinite(v)) {
         result->status = FitStatus::failed;
-        result->message = "the model is not finite at the start: give starting values nearer "
-                          "the data";
+        result->message =
+            "the model is not finite at the start: give starting values nearer "
+            "the data";
         return {};
       }
     }
@@ -256,7 +259,8 @@ std::vector<double> solve(std::vector<ParameterSpec> *specs_in,
   }
   Eigen::MatrixXd jacobian = Eigen::MatrixXd::Zero(crs.num_rows, crs.num_cols);
   for (int row = 0; row < crs.num_rows; ++row)
-    for (int k = crs.rows[row]; k < crs.rows[row + 1]; ++k) jacobian(row, crs.cols[k]) = crs.values[k];
+    for (int k = crs.rows[row]; k < crs.rows[row + 1]; ++k)
+      jacobian(row, crs.cols[k]) = crs.values[k];
   const double rss = 2 * half_rss;
   if (!std::isfinite(rss) || !jacobian.allFinite()) {
     result->status = FitStatus::failed;

@@ -113,8 +113,9 @@ FitResult fit_plate(const PlateData &data, const FitOptions &options) {
     return result;
   };
   std::string message;
-  if (!check_columns({{"size", &data.size}, {"sinkage", &data.sinkage}, {"pressure", &data.pressure}},
-                     &message) ||
+  if (!check_columns(
+          {{"size", &data.size}, {"sinkage", &data.sinkage}, {"pressure", &data.pressure}},
+          &message) ||
       !check_rows(data.size, "size", Range::positive, &message) ||
       !check_rows(data.sinkage, "sinkage", Range::non_negative, &message) ||
       !check_rows(data.pressure, "pressure", Range::finite, &message) ||
@@ -139,9 +140,8 @@ FitResult fit_plate(const PlateData &data, const FitOptions &options) {
 
   set_starts(&specs, estimate(data, specs));
   const PlateModel model{&data};
-  const std::vector<double> values =
-      solve(&specs, autodiff_cost(&model, &specs, data.size.size()), data.size.size(), options,
-            nullptr, true, &result);
+  const std::vector<double> values = solve(&specs, autodiff_cost(&model, &specs, data.size.size()),
+                                           data.size.size(), options, nullptr, true, &result);
   return finish(values);
 }
 

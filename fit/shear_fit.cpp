@@ -64,9 +64,12 @@ std::vector<double> estimate(const ShearData &d, const std::vector<ParameterSpec
     const double lo = j_small / 20, hi = 2 * j_large;
     for (int i = 0; i <= 40; ++i) k_grid.push_back(lo * std::pow(hi / lo, i / 40.0));
   }
-  if (!hump) kr_grid = {1};
-  else if (specs[kr_index].fixed) kr_grid = {specs[kr_index].value};
-  else kr_grid = {0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1.0, 1.2, 1.5};
+  if (!hump)
+    kr_grid = {1};
+  else if (specs[kr_index].fixed)
+    kr_grid = {specs[kr_index].value};
+  else
+    kr_grid = {0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1.0, 1.2, 1.5};
   const bool c_held = specs[c_index].fixed, phi_held = specs[phi_index].fixed;
   const double c_value = specs[c_index].value;
   const double t_value = phi_held ? std::tan(specs[phi_index].value) : NAN;

@@ -52,8 +52,10 @@ wheelsoil::FitResult run(int kind, const double *data, std::size_t rows, const d
                          const double *numbers, const std::vector<std::string> &names,
                          const double *settings) {
   wheelsoil::WheelFitOptions o;
-  if (numbers[3] > 0) o.rank_tolerance = numbers[3];
-  else if (kind != 3) o.rank_tolerance = wheelsoil::FitOptions{}.rank_tolerance;
+  if (numbers[3] > 0)
+    o.rank_tolerance = numbers[3];
+  else if (kind != 3)
+    o.rank_tolerance = wheelsoil::FitOptions{}.rank_tolerance;
   o.max_iterations = static_cast<int>(numbers[1]);
   o.threads = static_cast<unsigned>(numbers[2]);
   bool parameters_named = false;
@@ -102,7 +104,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (!real_double(prhs[k])) mexErrMsgTxt("Every argument must be a real double matrix.");
   if (mxGetNumberOfElements(prhs[0]) != 1) mexErrMsgTxt("The kind must be 1, 2 or 3.");
   const double kind_code = mxGetPr(prhs[0])[0];
-  if (kind_code != 1 && kind_code != 2 && kind_code != 3) mexErrMsgTxt("The kind must be 1, 2 or 3.");
+  if (kind_code != 1 && kind_code != 2 && kind_code != 3)
+    mexErrMsgTxt("The kind must be 1, 2 or 3.");
   const int kind = static_cast<int>(kind_code);
   const std::size_t rows = mxGetM(prhs[1]);
   if (mxGetN(prhs[1]) != std::size_t(kind == 3 ? 5 : 3))
@@ -113,7 +116,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const double *numbers = mxGetPr(prhs[3]);
   if (!(numbers[1] >= 1 && numbers[1] <= 1e6) || !(numbers[2] >= 0 && numbers[2] <= 1024) ||
       !(numbers[3] >= 0 && numbers[3] < 1))
-    mexErrMsgTxt("Bad numbers: max_iterations 1 to 1e6, threads 0 to 1024, rank_tolerance in [0, 1).");
+    mexErrMsgTxt(
+        "Bad numbers: max_iterations 1 to 1e6, threads 0 to 1024, rank_tolerance in [0, 1).");
   const std::size_t count = mxGetM(prhs[4]);
   const std::size_t length = mxGetN(prhs[4]);
   if (mxGetM(prhs[5]) != count || mxGetN(prhs[5]) != (count ? 2u : mxGetN(prhs[5])))
@@ -130,8 +134,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     for (std::size_t k = 0; k < count; ++k)
       for (std::size_t c = 0; c < length && codes[c * count + k] != 0; ++c)
         names[k] += static_cast<char>(codes[c * count + k]);
-    const wheelsoil::FitResult r = run(kind, mxGetPr(prhs[1]), rows, mxGetPr(prhs[2]), numbers,
-                                       names, mxGetPr(prhs[5]));
+    const wheelsoil::FitResult r =
+        run(kind, mxGetPr(prhs[1]), rows, mxGetPr(prhs[2]), numbers, names, mxGetPr(prhs[5]));
     const std::size_t n = r.parameters.size(), nq = r.quantities.size();
     std::vector<std::string> lines = {r.message};
     for (const auto &p : r.parameters) lines.push_back(p.name);
@@ -139,16 +143,17 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     for (const auto &u : r.undetermined) lines.push_back(u);
     for (const auto &q : r.quantities) lines.push_back(q.name), lines.push_back(q.unit);
 
-    results.push_back(matrix(1, 9,
-                             {double(static_cast<int>(r.status)), double(r.iterations),
-                              double(r.observations), double(r.degrees_of_freedom),
-                              r.residual_standard_error, r.condition_number, double(n), double(nq),
-                              double(r.undetermined.size())}));
+    results.push_back(
+        matrix(1, 9,
+               {double(static_cast<int>(r.status)), double(r.iterations), double(r.observations),
+                double(r.degrees_of_freedom), r.residual_standard_error, r.condition_number,
+                double(n), double(nq), double(r.undetermined.size())}));
     std::vector<double> p(n * 6);
     for (std::size_t k = 0; k < n; ++k) {
       const auto &fp = r.parameters[k];
-      const double row[6] = {fp.value, fp.standard_error, fp.fitted ? 1.0 : 0.0,
-                             fp.at_bound ? 1.0 : 0.0, fp.lower, fp.upper};
+      const double row[6] = {
+          fp.value, fp.standard_error, fp.fitted ? 1.0 : 0.0, fp.at_bound ? 1.0 : 0.0,
+          fp.lower, fp.upper};
       for (int c = 0; c < 6; ++c) p[c * n + k] = row[c];
     }
     results.push_back(matrix(n, 6, p));
@@ -182,7 +187,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   }
   if (out_of_memory) mexErrMsgTxt("Out of memory.");
   for (std::size_t k = 0; k < results.size(); ++k) {
-    if (int(k) < std::max(nlhs, 1)) plhs[k] = results[k];
-    else mxDestroyArray(results[k]);
+    if (int(k) < std::max(nlhs, 1))
+      plhs[k] = results[k];
+    else
+      mxDestroyArray(results[k]);
   }
 }

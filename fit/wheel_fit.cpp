@@ -53,8 +53,9 @@ const char *const quantity_names[n_quantities] = {"drawbar_pull", "torque", "sin
 const char *const quantity_units[n_quantities] = {"N", "N m", "m"};
 
 // Slots a row sets itself, and slots without effect on any load.
-const std::set<std::string> not_fittable = {"vx", "vy", "vz", "wx", "wy", "wz", "centre_height",
-                                            "exit_sinkage_ratio", "spare_26", "spare_27"};
+const std::set<std::string> not_fittable = {
+    "vx",       "vy",      "vz", "wx", "wy", "wz", "centre_height", "exit_sinkage_ratio",
+    "spare_26", "spare_27"};
 
 // Slot `index` of a talvor input: the record is the vector.
 double *slot(WheelSoilInput &in, std::size_t index) {
@@ -231,8 +232,9 @@ FitResult fit_wheel(const WheelData &data_in, const WheelSoilInput &given,
                   "); the loads do not depend on its size");
   const std::size_t kr_spec = find_spec(specs, "kr");
   if (kr_spec < specs.size() && !specs[kr_spec].fixed && specs[kr_spec].value == 1)
-    return refuse("kr starts at exactly 1, which selects the plain exponential law: fitting it "
-                  "needs the hump law, a start other than 1 (e.g. 0.8)");
+    return refuse(
+        "kr starts at exactly 1, which selects the plain exponential law: fitting it "
+        "needs the hump law, a start other than 1 (e.g. 0.8)");
 
   // The measurements and their weights.
   std::vector<Measurement> measurements;
@@ -259,7 +261,8 @@ FitResult fit_wheel(const WheelData &data_in, const WheelSoilInput &given,
   }
   for (const auto &[name, value] : options.sigma)
     if (name != "drawbar_pull" && name != "torque" && name != "sinkage")
-      return refuse("sigma: '" + name + "' is no measured quantity (drawbar_pull, torque, sinkage)");
+      return refuse("sigma: '" + name +
+                    "' is no measured quantity (drawbar_pull, torque, sinkage)");
   if (measurements.empty())
     return refuse("no measurements: every drawbar_pull, torque and sinkage is missing");
   std::sort(measurements.begin(), measurements.end(),
@@ -273,8 +276,8 @@ FitResult fit_wheel(const WheelData &data_in, const WheelSoilInput &given,
   std::vector<WheelParameter> all_slots = slots;
   const WheelModel model{&data, &given, &all_slots, &measurements, sigma, &options, {}};
   const std::vector<double> values =
-      solve(&specs, numeric_cost(&model, &specs, measurements.size()), measurements.size(),
-            options, &model.failure, false, &result);
+      solve(&specs, numeric_cost(&model, &specs, measurements.size()), measurements.size(), options,
+            &model.failure, false, &result);
 
   std::vector<double> predicted(rows * n_quantities, NAN);
   if (result.ok() && !model.predict(values.data(), &predicted)) {

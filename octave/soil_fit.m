@@ -71,6 +71,10 @@ function r = soil_fit(kind, data, varargin)
   if nargin < 2
     error('soil_fit:usage', 'soil_fit: KIND and DATA are required');
   end
+  if exist('soil_fit_mex') ~= 3
+    error('soil_fit:unavailable', ['soil_fit: this build has no fits: they need Ceres Solver ' ...
+          '(Debian: libceres-dev) and are built by CMake, not by build_mex.m']);
+  end
   kinds = {'plate', 'shear', 'wheel'};
   if ~(ischar(kind) || (isstring(kind) && isscalar(kind))) || ~any(strcmp(char(kind), kinds))
     error('soil_fit:usage', 'soil_fit: KIND must be ''plate'', ''shear'' or ''wheel''');

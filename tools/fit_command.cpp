@@ -157,8 +157,8 @@ void print_table(std::ostream &err, const std::string &kind, const FitResult &r)
   }
   for (const FitQuantity &q : r.quantities) {
     if (q.observations == 0) continue;
-    std::snprintf(line, sizeof line, "  %s: %zu readings, RMSE %.4g %s, R^2 %.5f\n",
-                  q.name.c_str(), q.observations, q.rmse, q.unit.c_str(), q.r_squared);
+    std::snprintf(line, sizeof line, "  %s: %zu readings, RMSE %.4g %s, R^2 %.5f\n", q.name.c_str(),
+                  q.observations, q.rmse, q.unit.c_str(), q.r_squared);
     err << line;
   }
 }
@@ -169,8 +169,8 @@ std::string results_csv(const FitResult &r) {
   for (const FitParameter &p : r.parameters) {
     const char *kind = !p.fitted ? "held" : p.at_bound ? "at_bound" : "fitted";
     s += p.name + ',' + number(p.value) + ',' +
-         (p.fitted && !p.at_bound ? number(p.standard_error) : std::string()) + ',' + p.unit +
-         ',' + kind + '\n';
+         (p.fitted && !p.at_bound ? number(p.standard_error) : std::string()) + ',' + p.unit + ',' +
+         kind + '\n';
   }
   auto statistic = [&](const std::string &name, double v, const std::string &unit) {
     s += name + ',' + number(v) + ",," + unit + ",statistic\n";
@@ -188,8 +188,9 @@ std::string results_csv(const FitResult &r) {
 }
 
 // Each row's inputs, then measured, fitted and residual of each quantity.
-std::string residuals_csv(const std::vector<std::pair<std::string, const std::vector<double> *>> &in,
-                          const FitResult &r) {
+std::string residuals_csv(
+    const std::vector<std::pair<std::string, const std::vector<double> *>> &in,
+    const FitResult &r) {
   std::string s;
   for (const auto &c : in) s += c.first + ',';
   for (const FitQuantity &q : r.quantities)
@@ -235,8 +236,7 @@ bool plot_png(const std::string &file, const std::vector<Panel> &panels, std::st
   quoted += "'";
   script += "set terminal pngcairo size 800," + std::to_string(300 * panels.size() + 100) +
             " font ',10'\nset output " + quoted + "\nset grid\nset key outside right\n";
-  if (panels.size() > 1)
-    script += "set multiplot layout " + std::to_string(panels.size()) + ",1\n";
+  if (panels.size() > 1) script += "set multiplot layout " + std::to_string(panels.size()) + ",1\n";
   block = 0;
   for (const Panel &p : panels) {
     script += "set xlabel '" + p.xlabel + "'\nset ylabel '" + p.ylabel + "'\nset title '" +
@@ -353,9 +353,8 @@ FitOptions base_options(const Common &o) {
 
 int run_plate(const std::string &text, const Common &o, std::ostream &out, std::ostream &err) {
   const bool radius = header_names(text, "radius");
-  const ColumnTable t("plate", {{radius ? "radius" : "width", true},
-                                {"sinkage", true},
-                                {"pressure", true}});
+  const ColumnTable t("plate",
+                      {{radius ? "radius" : "width", true}, {"sinkage", true}, {"pressure", true}});
   InputVectors v;
   InputError e;
   std::istringstream in(text);
@@ -371,18 +370,17 @@ int run_plate(const std::string &text, const Common &o, std::ostream &out, std::
   }
   const FitResult r = fit_plate(d, base_options(o));
   std::vector<Panel> panels(1);
-  panels[0] = {"sinkage z (mm)", "pressure p (kPa)",
-               "Plate sinkage: p = (k_c/b + k_phi) z^n, fitted", {}};
+  panels[0] = {
+      "sinkage z (mm)", "pressure p (kPa)", "Plate sinkage: p = (k_c/b + k_phi) z^n, fitted", {}};
   if (r.ok() && !o.plot.empty()) {
     for (double b : groups_of(d.size)) {
       const double k_c = r.value("k_c"), k_phi = r.value("k_phi"), n = r.value("sinkage_exponent");
-      add_group(&panels[0], "b = " + number(b) + " m", d.size, b, d.sinkage, d.pressure, 1e3,
-                1e-3, [&](double z) { return plate_pressure(k_c, k_phi, n, b, z); });
+      add_group(&panels[0], "b = " + number(b) + " m", d.size, b, d.sinkage, d.pressure, 1e3, 1e-3,
+                [&](double z) { return plate_pressure(k_c, k_phi, n, b, z); });
     }
   }
-  return report("plate", r, o,
-                {{radius ? "radius" : "width", &d.size}, {"sinkage", &d.sinkage}}, out, err,
-                panels);
+  return report("plate", r, o, {{radius ? "radius" : "width", &d.size}, {"sinkage", &d.sinkage}},
+                out, err, panels);
 }
 
 int run_shear(const std::string &text, const Common &o, std::ostream &out, std::ostream &err) {
@@ -406,7 +404,8 @@ int run_shear(const std::string &text, const Common &o, std::ostream &out, std::
   f.hump = o.hump;
   const FitResult r = fit_shear(d, f);
   std::vector<Panel> panels(1);
-  panels[0] = {"shear displacement j (mm)", "shear stress tau (kPa)",
+  panels[0] = {"shear displacement j (mm)",
+               "shear stress tau (kPa)",
                std::string("Shear: tau = (c + sigma tan phi) F(j/K), ") +
                    (o.hump ? "hump law" : "plain exponential") + ", fitted",
                {}};
@@ -420,8 +419,9 @@ int run_shear(const std::string &text, const Common &o, std::ostream &out, std::
                 });
     }
   }
-  return report("shear", r, o, {{"normal_stress", &d.normal_stress}, {"displacement", &d.displacement}},
-                out, err, panels);
+  return report("shear", r, o,
+                {{"normal_stress", &d.normal_stress}, {"displacement", &d.displacement}}, out, err,
+                panels);
 }
 
 int run_wheel(const std::string &text, const Common &o, std::ostream &out, std::ostream &err) {
@@ -463,8 +463,8 @@ int run_wheel(const std::string &text, const Common &o, std::ostream &out, std::
       return usage_error(err, "unknown soil '" + o.soil + "' (" + names + ")");
     }
     apply_soil(*soil, given);
-    for (const char *name : {"sinkage_exponent", "k_c", "k_phi", "cohesion", "friction_angle",
-                             "kx", "ky", "soil_density"})
+    for (const char *name : {"sinkage_exponent", "k_c", "k_phi", "cohesion", "friction_angle", "kx",
+                             "ky", "soil_density"})
       set[talvor_input_slots.find(name)] = true;
   }
   WheelFitOptions f;
@@ -477,7 +477,8 @@ int run_wheel(const std::string &text, const Common &o, std::ostream &out, std::
     }
     const std::size_t k = talvor_input_slots.find(name.c_str());
     if (k == talvor_input_slots.size())
-      return usage_error(err, "--set: '" + name + "' is not a talvor input (wheelsoil slots talvor)");
+      return usage_error(err,
+                         "--set: '" + name + "' is not a talvor input (wheelsoil slots talvor)");
     slot[k] = value;
     set[k] = true;
   }
@@ -493,8 +494,8 @@ int run_wheel(const std::string &text, const Common &o, std::ostream &out, std::
     if (!set[k] && std::string(talvor_input_slots[k].name) != "centre_height")
       missing += (missing.empty() ? "" : ", ") + std::string(talvor_input_slots[k].name);
   if (!missing.empty())
-    return usage_error(err, "the wheel needs given values of " + missing +
-                                " (--soil NAME, --set NAME=VALUE)");
+    return usage_error(
+        err, "the wheel needs given values of " + missing + " (--soil NAME, --set NAME=VALUE)");
 
   f.start = o.start;
   f.lower = o.lower;
@@ -523,7 +524,8 @@ int run_wheel(const std::string &text, const Common &o, std::ostream &out, std::
       for (std::size_t k = 0; k < d.slip.size(); ++k) {
         if (d.load[k] != w) continue;
         const double measured[3] = {d.drawbar_pull[k], d.torque[k], d.sinkage[k] * 1e3};
-        for (int q = 0; q < 3; ++q) points[q].x.push_back(d.slip[k]), points[q].y.push_back(measured[q]);
+        for (int q = 0; q < 3; ++q)
+          points[q].x.push_back(d.slip[k]), points[q].y.push_back(measured[q]);
       }
       for (int i = 0; i <= 40; ++i) {
         const double s = *lo + (*hi - *lo) * i / 40;
@@ -599,7 +601,8 @@ int fit_command(const std::vector<std::string> &args, std::istream &in, std::ost
       std::string key;
       double v;
       if (!split_assignment(value, &key, &v))
-        return usage_error(err, name + " needs NAME=VALUE with a finite number, not '" + value + "'");
+        return usage_error(err,
+                           name + " needs NAME=VALUE with a finite number, not '" + value + "'");
       (*assignments)[key] = v;
     } else if (name == "--soil") {
       o.soil = value;
@@ -616,12 +619,15 @@ int fit_command(const std::vector<std::string> &args, std::istream &in, std::ost
       o.plot = value;
     } else if (name == "--max-iterations") {
       if (!parse_count(value, 1, 100000, &count))
-        return usage_error(err, "--max-iterations needs a whole number from 1, not '" + value + "'");
+        return usage_error(err,
+                           "--max-iterations needs a whole number from 1, not '" + value + "'");
       o.max_iterations = int(count);
     } else if (name == "--threads") {
       if (!parse_count(value, 0, 1024, &count))
-        return usage_error(err, "--threads needs a whole number from 0 (one per hardware thread) "
-                                "to 1024, not '" + value + "'");
+        return usage_error(err,
+                           "--threads needs a whole number from 0 (one per hardware thread) "
+                           "to 1024, not '" +
+                               value + "'");
       o.threads = unsigned(count);
     } else {
       return usage_error(err, "unknown option '" + a + "'");

@@ -77,10 +77,10 @@ struct FitResult {
   std::vector<FitQuantity> quantities;
   std::vector<double> correlation;  // fitted parameters' correlations, row-major, over parameters
   std::size_t observations = 0;     // m: measurements fitted
-  std::size_t degrees_of_freedom = 0;  // m − p
+  std::size_t degrees_of_freedom = 0;    // m − p
   double residual_standard_error = NAN;  // s = sqrt(RSS/(m − p)), of the weighted residuals
-  double condition_number = NAN;  // of the Jacobian with its columns scaled to unit length
-  int iterations = 0;             // solver iterations
+  double condition_number = NAN;         // of the Jacobian with its columns scaled to unit length
+  int iterations = 0;                    // solver iterations
 
   bool ok() const { return status == FitStatus::converged; }
   // The parameter called name, or nullptr.
@@ -110,7 +110,8 @@ struct FitOptions {
 
 // Plate-sinkage tests: one row per reading.
 struct PlateData {
-  std::vector<double> size;      // b (m): a rectangular plate's width (smaller side), a circular plate's radius
+  std::vector<double>
+      size;  // b (m): a rectangular plate's width (smaller side), a circular plate's radius
   std::vector<double> sinkage;   // z (m)
   std::vector<double> pressure;  // p (Pa)
 };
@@ -157,7 +158,7 @@ struct WheelFitOptions : FitOptions {
   // "torque", "sinkage"); where not given, the RMS of its measured values.
   std::map<std::string, double> sigma;
   EquilibriumOptions equilibrium{1e-12, 100, false, 1e-6};  // each row's operating point
-  Options model;         // what talvor evaluates
+  Options model;                                            // what talvor evaluates
   unsigned threads = 0;  // rows solved on this many threads (0: one per hardware thread)
 };
 

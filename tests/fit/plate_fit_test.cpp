@@ -9,8 +9,8 @@
 namespace wheelsoil {
 namespace {
 
-using testing::PlateTruth;
 using testing::plate_readings;
+using testing::PlateTruth;
 
 // Within this many standard errors of the truth: a 3-sigma miss has a chance
 // of 0.3 % per parameter, and the seeds are fixed.

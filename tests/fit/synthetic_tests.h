@@ -33,8 +33,8 @@ struct PlateTruth {
 };
 
 // Readings on plates of the given sizes, sinkage 5-50 mm, noise sd (Pa).
-inline PlateData plate_readings(const PlateTruth &t, std::initializer_list<double> sizes,
-                                double sd, std::uint32_t seed) {
+inline PlateData plate_readings(const PlateTruth &t, std::initializer_list<double> sizes, double sd,
+                                std::uint32_t seed) {
   Noise noise(seed);
   PlateData d;
   for (double b : sizes) {

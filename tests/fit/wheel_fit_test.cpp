@@ -32,7 +32,8 @@ TEST(WheelSlip, GivesTheModelsSlipRatio) {
     const WheelSoilInput row = with_slip(in, s);
     const double u = row.wy * row.radius;
     // The slip ratio as the model forms it.
-    const double model = std::fabs(u) > std::fabs(row.vx) ? (u - row.vx) / u : (u - row.vx) / row.vx;
+    const double model =
+        std::fabs(u) > std::fabs(row.vx) ? (u - row.vx) / u : (u - row.vx) / row.vx;
     EXPECT_NEAR(model, s, 1e-15) << s;
   }
 }

@@ -76,7 +76,7 @@ TEST(FitCommand, RecoversTheShearExample) {
 
 TEST(FitCommand, RecoversTheWheelExample) {
   const Outcome r = run({"wheel", "--soil", "dry_sand", "--set", "radius=0.13", "--set=width=0.16",
-                     "--set", "gravity=9.81", data_dir + "/wheel_runs.csv"});
+                         "--set", "gravity=9.81", data_dir + "/wheel_runs.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
   expect_within_3_se(values(r.out), {{"c1", 0.35}, {"c2", 0.3}, {"c3", 0.15}, {"c4", 0.05}});
 }
@@ -84,7 +84,7 @@ TEST(FitCommand, RecoversTheWheelExample) {
 TEST(FitCommand, HeldValuesAndHeaderlessRows) {
   // Rows in column order without a header; n held at 1: k = k_c/b + k_phi.
   const Outcome r = run({"plate", "--set", "sinkage_exponent=1"},
-                    "0.05 0.01 3000\n0.05 0.02 6000\n0.1 0.01 2000\n0.1 0.02 4000\n");
+                        "0.05 0.01 3000\n0.05 0.02 6000\n0.1 0.01 2000\n0.1 0.02 4000\n");
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = values(r.out);
   EXPECT_NEAR(v.at("k_c").first, 1e4, 1e-6);
@@ -93,15 +93,17 @@ TEST(FitCommand, HeldValuesAndHeaderlessRows) {
 }
 
 TEST(FitCommand, IllPosedInputIsReportedNotFitted) {
-  const std::string one_plate = "radius,sinkage,pressure\n0.1,0.01,2e4\n0.1,0.02,4e4\n0.1,0.03,6e4\n"
-                                "0.1,0.04,8.1e4\n";
+  const std::string one_plate =
+      "radius,sinkage,pressure\n0.1,0.01,2e4\n0.1,0.02,4e4\n0.1,0.03,6e4\n"
+      "0.1,0.04,8.1e4\n";
   Outcome r = run({"plate"}, one_plate);
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("fit plate: ill_posed: one plate size"), std::string::npos) << r.err;
 
-  r = run({"shear"}, "normal_stress,displacement,shear_stress\n1e4,0,0\n1e4,0.01,4e3\n"
-                     "1e4,0.02,6e3\n1e4,0.04,7e3\n");
+  r = run({"shear"},
+          "normal_stress,displacement,shear_stress\n1e4,0,0\n1e4,0.01,4e3\n"
+          "1e4,0.02,6e3\n1e4,0.04,7e3\n");
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("fit shear: ill_posed: one normal stress"), std::string::npos) << r.err;
@@ -122,7 +124,9 @@ TEST(FitCommand, RefusesBadUsageAndBadInput) {
       {{"plate", "--set", "k_c"}, "", 2, "--set needs NAME=VALUE"},
       {{"plate", "--frobnicate=1"}, "", 2, "unknown option '--frobnicate=1'"},
       {{"wheel", "--soil", "mud"}, "slip,load\n0,1\n", 2, "unknown soil 'mud'"},
-      {{"wheel", "--soil", "dry_sand"}, "slip,load,drawbar_pull\n0,80,1\n", 2,
+      {{"wheel", "--soil", "dry_sand"},
+       "slip,load,drawbar_pull\n0,80,1\n",
+       2,
        "needs given values of radius, width, gravity"},
       {{"plate"}, "width,sinkage,pressure\n0.1,0.01,x\n", 1, "line 2: value 3 'x' is not a number"},
       {{"plate"}, "width,sinkage\n0.1,0.01\n", 1, "lacks required slot(s): pressure"},
@@ -142,14 +146,16 @@ TEST(FitCommand, WritesResidualsAndAPlot) {
   std::remove(residuals.c_str());
   std::remove(png.c_str());
   const bool gnuplot = std::system("command -v gnuplot > /dev/null 2>&1") == 0;
-  std::vector<std::string> args = {"shear", "--residuals", residuals, data_dir + "/shear_tests.csv"};
+  std::vector<std::string> args = {"shear", "--residuals", residuals,
+                                   data_dir + "/shear_tests.csv"};
   if (gnuplot) args.insert(args.begin() + 1, {"--plot", png});
   const Outcome r = run(args);
   ASSERT_EQ(r.status, 0) << r.err;
   std::ifstream f(residuals);
   std::string header, row;
   std::getline(f, header);
-  EXPECT_EQ(header, "normal_stress,displacement,shear_stress,shear_stress_fitted,shear_stress_residual");
+  EXPECT_EQ(header,
+            "normal_stress,displacement,shear_stress,shear_stress_fitted,shear_stress_residual");
   std::size_t rows = 0;
   while (std::getline(f, row)) ++rows;
   EXPECT_EQ(rows, 93u);
