@@ -20,6 +20,12 @@ install(TARGETS wheelsoil wheelsoil_static
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The fits: a static library that needs Ceres Solver where it is linked.
+if(TARGET wheelsoil_fit)
+  install(TARGETS wheelsoil_fit EXPORT wheelsoilTargets
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/wheelsoil
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp" PATTERN "*.def")
@@ -75,6 +81,7 @@ if(wheelsoil_matlab_targets)
           FILES_MATCHING PATTERN "*.m")
 endif()
 
-install(FILES ${PROJECT_SOURCE_DIR}/docs/library.md ${PROJECT_SOURCE_DIR}/docs/talvor_slots.md
+install(FILES ${PROJECT_SOURCE_DIR}/docs/library.md ${PROJECT_SOURCE_DIR}/docs/fitting.md
+              ${PROJECT_SOURCE_DIR}/docs/talvor_slots.md
               ${PROJECT_SOURCE_DIR}/docs/pindrel_slots.md ${PROJECT_SOURCE_DIR}/docs/soils.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)

@@ -1,6 +1,7 @@
-# wheelsoil_add_mex(NAME GATEWAY [CORE]): the MEX function NAME from the
-# gateway source GATEWAY, linked with the static core library CORE if given,
-# for each host found.
+# wheelsoil_add_mex(NAME GATEWAY [CORE] [LINK items...]): the MEX function
+# NAME from the gateway source GATEWAY, linked with the static core library
+# CORE if given, and with the LINK items (library files or -l flags for
+# mkoctfile; targets or files for MATLAB), for each host found.
 #   Octave: ${CMAKE_BINARY_DIR}/octave/NAME.mex, built by mkoctfile --mex.
 #   MATLAB: ${CMAKE_BINARY_DIR}/matlab/NAME.<mexext>, by matlab_add_mex, with the
 #           compatible (32-bit index) array API, so the gateway imports
@@ -29,7 +30,8 @@ set_property(GLOBAL PROPERTY WHEELSOIL_MATLAB_TARGETS "")
 # NAME may name a subfolder, as in private/NAME for a function only the
 # helpers beside it can call.
 function(wheelsoil_add_mex path gateway)
-  set(core ${ARGV2})
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  set(core ${ARG_UNPARSED_ARGUMENTS})
   set(gateway_path ${CMAKE_CURRENT_SOURCE_DIR}/${gateway})
   get_filename_component(name ${path} NAME)
   get_filename_component(subdir ${path} DIRECTORY)
@@ -56,7 +58,7 @@ function(wheelsoil_add_mex path gateway)
       COMMAND ${CMAKE_COMMAND} -E make_directory ${WHEELSOIL_OCTAVE_DIR}/${subdir}
       COMMAND ${CMAKE_COMMAND} -E env "CXXFLAGS=${flags}"
               ${MKOCTFILE_EXECUTABLE} --mex ${include_flags} -o ${out}
-              ${gateway_path} ${core_file} ${mex_libs} -lpthread
+              ${gateway_path} ${core_file} ${ARG_LINK} ${mex_libs} -lpthread
       DEPENDS ${gateway_path} ${core}
       IMPLICIT_DEPENDS CXX ${gateway_path}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
@@ -66,8 +68,8 @@ function(wheelsoil_add_mex path gateway)
   endif()
   if(Matlab_FOUND)
     set(link)
-    if(core)
-      set(link LINK_TO ${core})
+    if(core OR ARG_LINK)
+      set(link LINK_TO ${core} ${ARG_LINK})
     endif()
     matlab_add_mex(NAME ${name}_matlab SRC ${gateway_path} OUTPUT_NAME ${name} ${link} R2017b)
     target_include_directories(${name}_matlab PRIVATE ${PROJECT_SOURCE_DIR}/include)

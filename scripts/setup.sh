@@ -23,6 +23,7 @@ octave=(octave octave-dev)           # Octave, and mkoctfile --mex for the MEX f
 # recommends, and fails to lay out a figure without it.
 plots=(gnuplot-nox fonts-freefont-otf)
 tests=(libgtest-dev libgmock-dev pkgconf)  # GoogleTest unit and gateway tests; pkg-config for the installed-package test
+fit=(libceres-dev)                   # the parameter fits (Ceres Solver), their tests and examples
 bench=(libbenchmark-dev)             # Google Benchmark programs
 # Hardening tests: the 32-bit pindrel (-m32), ASan/UBSan/TSan and libFuzzer
 # builds with clang (its sanitizer runtimes), valgrind memcheck.
@@ -30,7 +31,7 @@ hardening=(g++-multilib clang libclang-rt-14-dev valgrind)
 
 case $mode in
   example) purposes=(build octave plots) ;;
-  test) purposes=(build octave plots tests bench hardening) ;;
+  test) purposes=(build octave plots tests fit bench hardening) ;;
   *)
     echo "usage: scripts/setup.sh [example|test]" >&2
     exit 2

@@ -16,6 +16,9 @@
 
 #include "csv_writer.h"
 #include "equilibrium_command.h"
+#if WHEELSOIL_HAS_FIT
+#include "fit_command.h"
+#endif
 #include "slot_tables.h"
 #include "vector_reader.h"
 
@@ -32,6 +35,9 @@ const char usage_text[] =
     "usage: wheelsoil talvor [--threads N] [--math standard|vector] [FILE]\n"
     "       wheelsoil pindrel [--threads N] [FILE]\n"
     "       wheelsoil equilibrium --load W [--threads N] [FILE]\n"
+#if WHEELSOIL_HAS_FIT
+    "       wheelsoil fit plate|shear|wheel [options] [FILE]\n"
+#endif
     "       wheelsoil slots talvor|pindrel\n"
     "       wheelsoil --help | --version\n";
 
@@ -65,6 +71,10 @@ void print_help() {
       "  slots    lists a model's input slots as CSV: slot,name,default\n"
       "  equilibrium  talvor at the centre height that carries a load W\n"
       "           (wheelsoil equilibrium --help tells more)\n"
+#if WHEELSOIL_HAS_FIT
+      "  fit      soil and wheel parameters from plate-sinkage, shear and\n"
+      "           single-wheel test data (wheelsoil fit --help tells more)\n"
+#endif
       "\n"
       "Input, from FILE or, without FILE or with FILE '-', standard input:\n"
       "  one input vector a line; values separated by commas and/or whitespace;\n"
@@ -238,6 +248,11 @@ int main(int argc, char **argv) {
   if (argc > 1 && std::strcmp(argv[1], "equilibrium") == 0)
     return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin, std::cout,
                                std::cerr);
+#if WHEELSOIL_HAS_FIT
+  if (argc > 1 && std::strcmp(argv[1], "fit") == 0)
+    return fit_command(std::vector<std::string>(argv + 2, argv + argc), std::cin, std::cout,
+                       std::cerr);
+#endif
   std::vector<std::string> words;
   bool batch = false;
   unsigned threads = 0;
