@@ -15,6 +15,8 @@ _SLOTS = {"talvor": 29, "pindrel": 20}
 
 def evaluate_chunk(block: np.ndarray, model: str, threads: int, flags: int) -> np.ndarray:
     """One task of a sweep: the model over the rows of one block, on a worker."""
+    # A block as it arrives from another process may be unaligned in memory.
+    block, _ = as_rows(block, "P", _SLOTS[model])
     if model == "talvor":
         return _core.talvor_batch(block, threads, flags)
     return _core.pindrel_batch(block, threads, flags)
@@ -84,7 +86,7 @@ def sweep(P: Any, model: str = "talvor", client: Any = None, chunk: Optional[int
         return out[0] if single else out
 
     if client is None:
-        with distributed.LocalCluster(processes=True, dashboard_address=None) as cluster, \
+        with distributed.LocalCluster(processes=True, dashboard_address=":0") as cluster, \
                 distributed.Client(cluster) as own:
             parts = _run(own, blocks, model, n_threads, flags)
     elif isinstance(client, distributed.Client):

@@ -38,7 +38,9 @@ def test_pindrel_reproduces_reference_vectors(pindrel_cases):
         assert isinstance(one, float) and same_bits(one, w[k])
 
 
-@pytest.mark.skipif(not (os.environ.get("WHEELSOIL_OCTAVE_DIR") and shutil.which("octave-cli")),
+@pytest.mark.skipif(not (os.path.exists(os.path.join(os.environ.get("WHEELSOIL_OCTAVE_DIR", ""),
+                                                    "talvor.mex"))
+                         and shutil.which("octave-cli")),
                     reason="the Octave MEX files are not built")
 def test_same_bits_as_octave(talvor_cases, pindrel_cases, tmp_path):
     _, P, _ = talvor_cases
