@@ -5,8 +5,10 @@ tests against the installed copy.
 
 The source tree is copied into WORK_DIR first (without build folders or
 version control), so the check neither writes into the sources nor sees a
-build of them; pip then builds it with Debian's setuptools and no package
-index, and installs it into WORK_DIR/site with --target.
+build of them. pip then builds it with Debian's setuptools and no package
+index and installs it into a virtual environment that sees Debian's
+packages (venv --system-site-packages), where numpy is found installed, as
+it would be for a system-wide install.
 """
 
 import os
@@ -22,21 +24,24 @@ def main(source: Path, work: Path) -> int:
     copy = work / "source"
     shutil.copytree(source, copy, ignore=shutil.ignore_patterns(
         "build", "build-*", "build_*", ".git", "__pycache__", "*.egg-info", ".pytest_cache"))
-    site = work / "site"
+    venv = work / "venv"
+    subprocess.run([sys.executable, "-m", "venv", "--system-site-packages", "--without-pip",
+                    str(venv)], check=True)
+    python = str(venv / "bin" / "python")
+    site = venv / "lib"
     env = dict(os.environ, PIP_NO_INDEX="1", PIP_DISABLE_PIP_VERSION_CHECK="1")
     env.pop("PYTHONPATH", None)
-    subprocess.run([sys.executable, "-m", "pip", "install", "--no-build-isolation", "--no-index",
-                    "--target", str(site), str(copy)], check=True, env=env)
+    subprocess.run([python, "-m", "pip", "install", "--no-build-isolation", "--no-index",
+                    str(copy)], check=True, env=env)
 
-    env["PYTHONPATH"] = str(site)
     tests = Path(__file__).resolve().parent
     # The installed package is the one imported, and it reproduces the
     # reference vectors and every check of the models and named inputs.
-    subprocess.run([sys.executable, "-c",
+    subprocess.run([python, "-c",
                     "import sys, wheelsoil; p = wheelsoil.__file__; "
                     f"sys.exit(0 if p.startswith({str(site)!r}) else 'imported ' + p)"],
                    check=True, env=env, cwd=work)
-    subprocess.run([sys.executable, "-m", "pytest", "-q", "-p", "no:cacheprovider",
+    subprocess.run([python, "-m", "pytest", "-q", "-p", "no:cacheprovider",
                     str(tests / "test_models.py"), str(tests / "test_inputs.py")],
                    check=True, env=env, cwd=work)
     return 0
