@@ -3,6 +3,7 @@ layouts, every refusal, threads and the GIL."""
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import threading
@@ -246,3 +247,24 @@ def test_help_explains_slots_and_units():
         assert words in doc
     assert "rear_angle" in wheelsoil.pindrel.__doc__
     assert wheelsoil.__version__ == _core.version()
+
+
+def test_a_signal_stops_a_long_batch(rover):
+    # A batch of a million evaluations takes seconds; the signal, sent a
+    # moment after it starts, must end it with the handler's exception.
+    class Interrupted(Exception):
+        pass
+
+    def handler(signum, frame):
+        raise Interrupted
+
+    P = np.broadcast_to(rover, (1_000_000, 29))
+    previous = signal.signal(signal.SIGINT, handler)
+    timer = threading.Timer(0.1, os.kill, args=(os.getpid(), signal.SIGINT))
+    try:
+        with pytest.raises(Interrupted):
+            timer.start()
+            wheelsoil.talvor(P, threads=1)
+        timer.join()
+    finally:
+        signal.signal(signal.SIGINT, previous)
