@@ -3,7 +3,8 @@
 The metadata is in pyproject.toml. This only adds the build step:
     python3 -m pip install --no-build-isolation .
 configures the project into build/python-package/ with the Python package
-alone (no tests, tools or MEX files), builds the target _core and places it
+and the library (no tests, tools or MEX files; the fits where Ceres Solver
+is installed), builds the target _core and places it
 in the package. CMAKE_ARGS adds options to the configure step, e.g.
 CMAKE_ARGS="-DWHEELSOIL_EQUILIBRIUM=OFF".
 """
@@ -31,7 +32,7 @@ class CMakeBuild(build_ext):
             f"-DPython3_EXECUTABLE={sys.executable}", "-DWHEELSOIL_PYTHON=ON",
             "-DWHEELSOIL_TESTS=OFF", "-DWHEELSOIL_BENCH=OFF", "-DWHEELSOIL_TOOLS=OFF",
             "-DWHEELSOIL_OCTAVE=OFF", "-DWHEELSOIL_MATLAB=OFF", "-DWHEELSOIL_32BIT=OFF",
-            "-DWHEELSOIL_FIT=OFF", "-DWHEELSOIL_INSTALL=OFF", "-DWHEELSOIL_HARDENING=OFF",
+            "-DWHEELSOIL_INSTALL=OFF", "-DWHEELSOIL_HARDENING=OFF",
         ] + shlex.split(os.environ.get("CMAKE_ARGS", ""))
         subprocess.run(configure, check=True)
         target = ext.name.split(".")[-1]

@@ -12,6 +12,12 @@
 #include <vector>
 
 #include <wheelsoil/wheelsoil.hpp>
+#if WHEELSOIL_PYTHON_HAS_FIT
+#include <wheelsoil/fit.hpp>
+
+#include <cstring>
+#include <map>
+#endif
 
 namespace py = pybind11;
 
@@ -228,6 +234,127 @@ py::list soil_list() {
   return soils;
 }
 
+#if WHEELSOIL_PYTHON_HAS_FIT
+// The options every fit takes, from the keyword values of the package.
+void set_fit_options(wheelsoil::FitOptions &o, const py::dict &options) {
+  for (const auto &item : options) {
+    const std::string key = py::str(item.first);
+    if (key == "fixed")
+      o.fixed = item.second.cast<std::map<std::string, double>>();
+    else if (key == "start")
+      o.start = item.second.cast<std::map<std::string, double>>();
+    else if (key == "lower")
+      o.lower = item.second.cast<std::map<std::string, double>>();
+    else if (key == "upper")
+      o.upper = item.second.cast<std::map<std::string, double>>();
+    else if (key == "max_iterations")
+      o.max_iterations = item.second.cast<int>();
+    else if (key == "rank_tolerance")
+      o.rank_tolerance = item.second.cast<double>();
+  }
+}
+
+// A fit's result as a dict of plain values and arrays.
+py::dict fit_dict(const wheelsoil::FitResult &r) {
+  py::list parameters;
+  for (const wheelsoil::FitParameter &p : r.parameters) {
+    py::dict d;
+    d["name"] = p.name;
+    d["unit"] = p.unit;
+    d["value"] = p.value;
+    d["standard_error"] = p.standard_error;
+    d["fitted"] = p.fitted;
+    d["at_bound"] = p.at_bound;
+    d["lower"] = p.lower;
+    d["upper"] = p.upper;
+    parameters.append(d);
+  }
+  py::list quantities;
+  for (const wheelsoil::FitQuantity &q : r.quantities) {
+    py::dict d;
+    d["name"] = q.name;
+    d["unit"] = q.unit;
+    d["measured"] = DoubleArray(static_cast<py::ssize_t>(q.measured.size()), q.measured.data());
+    d["fitted"] = DoubleArray(static_cast<py::ssize_t>(q.fitted.size()), q.fitted.data());
+    d["residuals"] = DoubleArray(static_cast<py::ssize_t>(q.residuals.size()), q.residuals.data());
+    d["observations"] = q.observations;
+    d["sigma"] = q.sigma;
+    d["rmse"] = q.rmse;
+    d["r_squared"] = q.r_squared;
+    quantities.append(d);
+  }
+  py::dict d;
+  d["status"] = wheelsoil::status_name(r.status);
+  d["message"] = r.message;
+  d["parameters"] = parameters;
+  d["undetermined"] = r.undetermined;
+  d["quantities"] = quantities;
+  d["correlation"] =
+      DoubleArray(static_cast<py::ssize_t>(r.correlation.size()), r.correlation.data());
+  d["observations"] = r.observations;
+  d["degrees_of_freedom"] = r.degrees_of_freedom;
+  d["residual_standard_error"] = r.residual_standard_error;
+  d["condition_number"] = r.condition_number;
+  d["iterations"] = r.iterations;
+  return d;
+}
+
+// Plate-sinkage fit of 1-D columns.
+py::dict fit_plate(std::vector<double> size, std::vector<double> sinkage,
+                   std::vector<double> pressure, const py::dict &options) {
+  wheelsoil::PlateData data{std::move(size), std::move(sinkage), std::move(pressure)};
+  wheelsoil::FitOptions o;
+  set_fit_options(o, options);
+  wheelsoil::FitResult r;
+  {
+    py::gil_scoped_release nogil;
+    r = wheelsoil::fit_plate(data, o);
+  }
+  return fit_dict(r);
+}
+
+// Shear fit of 1-D columns.
+py::dict fit_shear(std::vector<double> normal_stress, std::vector<double> displacement,
+                   std::vector<double> shear_stress, bool hump, const py::dict &options) {
+  wheelsoil::ShearData data{std::move(normal_stress), std::move(displacement),
+                            std::move(shear_stress)};
+  wheelsoil::ShearFitOptions o;
+  set_fit_options(o, options);
+  o.hump = hump;
+  wheelsoil::FitResult r;
+  {
+    py::gil_scoped_release nogil;
+    r = wheelsoil::fit_shear(data, o);
+  }
+  return fit_dict(r);
+}
+
+// Single-wheel fit: columns (empty for a quantity not measured), the given
+// talvor input and the fitted slot names.
+py::dict fit_wheel(std::vector<double> slip, std::vector<double> load,
+                   std::vector<double> drawbar_pull, std::vector<double> torque,
+                   std::vector<double> sinkage, const std::vector<double> &given,
+                   std::vector<std::string> parameters, std::map<std::string, double> sigma,
+                   unsigned threads, const py::dict &options) {
+  if (given.size() != 29) throw py::value_error("p must have 29 values");
+  wheelsoil::WheelData data{std::move(slip), std::move(load), std::move(drawbar_pull),
+                            std::move(torque), std::move(sinkage)};
+  wheelsoil::WheelSoilInput in;
+  std::memcpy(&in, given.data(), sizeof in);
+  wheelsoil::WheelFitOptions o;
+  set_fit_options(o, options);
+  o.parameters = std::move(parameters);
+  o.sigma = std::move(sigma);
+  o.threads = threads;
+  wheelsoil::FitResult r;
+  {
+    py::gil_scoped_release nogil;
+    r = wheelsoil::fit_wheel(data, in, o);
+  }
+  return fit_dict(r);
+}
+#endif
+
 // The Python exception of a refused call: wrong arguments are ValueErrors,
 // a feature left out of the build NotImplementedError, the rest errors of
 // their own kind.
@@ -283,6 +410,18 @@ PYBIND11_MODULE(_core, m) {
   m.def("soils", &wp::soil_list, "The soil library as dicts, in the library's order.");
   m.def("version", &wheelsoil::version, "The library's version, MAJOR.MINOR.PATCH.");
 
+#if WHEELSOIL_PYTHON_HAS_FIT
+  m.def("fit_plate", &wp::fit_plate, py::arg("size"), py::arg("sinkage"), py::arg("pressure"),
+        py::arg("options"), "Plate-sinkage fit: a dict of the result.");
+  m.def("fit_shear", &wp::fit_shear, py::arg("normal_stress"), py::arg("displacement"),
+        py::arg("shear_stress"), py::arg("hump"), py::arg("options"),
+        "Shear fit: a dict of the result.");
+  m.def("fit_wheel", &wp::fit_wheel, py::arg("slip"), py::arg("load"), py::arg("drawbar_pull"),
+        py::arg("torque"), py::arg("sinkage"), py::arg("given"), py::arg("parameters"),
+        py::arg("sigma"), py::arg("threads"), py::arg("options"),
+        "Single-wheel fit: a dict of the result.");
+#endif
+  m.attr("HAS_FIT") = py::bool_(WHEELSOIL_PYTHON_HAS_FIT != 0);
   m.attr("MATH_VECTOR") = WHEELSOIL_MATH_VECTOR;
   m.attr("MAX_THREADS") = WHEELSOIL_MAX_THREADS;
   m.attr("HAS_EQUILIBRIUM") = py::bool_(WHEELSOIL_PYTHON_HAS_EQUILIBRIUM != 0);

@@ -15,6 +15,8 @@ talvor_input, pindrel_input
 talvor_output named output columns (dict, or a pandas DataFrame)
 soils         the soil library, with sources
 sweep         talvor or pindrel over many rows on a Dask cluster
+fit_plate, fit_shear, fit_wheel
+              soil and wheel parameters from test data
 
 SI units, angles in radians; x forward, y along the axle, z up; loads are
 those the soil exerts on the wheel. The results are the same bits as
@@ -24,6 +26,7 @@ talvor(p) and pindrel(p) in Octave. help(wheelsoil.talvor) lists the slots.
 from . import _core
 from ._equilibrium import (STATUSES, EquilibriumError, EquilibriumResult, EquilibriumWarning,
                            equilibrium)
+from ._fit import FitError, FitParameter, FitQuantity, FitResult, fit_plate, fit_shear, fit_wheel
 from ._inputs import pindrel_input, talvor_input, talvor_output
 from ._models import pindrel, talvor
 from ._sweep import sweep
@@ -37,11 +40,18 @@ __all__ = [
     "EquilibriumError",
     "EquilibriumResult",
     "EquilibriumWarning",
+    "FitError",
+    "FitParameter",
+    "FitQuantity",
+    "FitResult",
     "STATUSES",
     "Slot",
     "Soil",
     "SoilLibrary",
     "equilibrium",
+    "fit_plate",
+    "fit_shear",
+    "fit_wheel",
     "pindrel",
     "pindrel_input",
     "pindrel_input_slots",
