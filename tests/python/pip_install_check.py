@@ -36,13 +36,15 @@ def main(source: Path, work: Path) -> int:
 
     tests = Path(__file__).resolve().parent
     # The installed package is the one imported, and it reproduces the
-    # reference vectors and every check of the models and named inputs.
+    # reference vectors and passes the checks of the models, the named
+    # inputs, the operating point and the fits.
     subprocess.run([python, "-c",
                     "import sys, wheelsoil; p = wheelsoil.__file__; "
                     f"sys.exit(0 if p.startswith({str(site)!r}) else 'imported ' + p)"],
                    check=True, env=env, cwd=work)
     subprocess.run([python, "-m", "pytest", "-q", "-p", "no:cacheprovider",
-                    str(tests / "test_models.py"), str(tests / "test_inputs.py")],
+                    str(tests / "test_models.py"), str(tests / "test_inputs.py"),
+                    str(tests / "test_equilibrium.py"), str(tests / "test_fit.py")],
                    check=True, env=env, cwd=work)
     return 0
 
