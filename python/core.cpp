@@ -6,6 +6,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,12 +53,29 @@ wheelsoil::InputView view_of(const py::array &a, py::ssize_t slots, const char *
 }
 
 // Stops a batch at the next block when Python has a signal to deliver
-// (Ctrl-C), so that a long batch can be interrupted.
+// (Ctrl-C), so that a long batch can be interrupted. Only the main thread
+// receives signals, and it looks at most every check_interval: taking the
+// GIL after every block would stall the batch behind busy Python threads.
 struct SignalWatch {
+  static constexpr std::chrono::milliseconds check_interval{50};
   bool interrupted = false;
+  bool main_thread;
+  std::chrono::steady_clock::time_point next_check;
+
+  // Made with the GIL held.
+  SignalWatch()
+      : main_thread(PyThread_get_thread_ident() == py::module_::import("threading")
+                                                       .attr("main_thread")()
+                                                       .attr("ident")
+                                                       .cast<unsigned long>()),
+        next_check(std::chrono::steady_clock::now() + check_interval) {}
 
   wheelsoil::ProgressFunction function() {
+    if (!main_thread) return {};
     return [this](std::size_t, std::size_t) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now < next_check) return wheelsoil::Progress::proceed;
+      next_check = now + check_interval;
       py::gil_scoped_acquire gil;
       if (PyErr_CheckSignals() != 0) {
         interrupted = true;
