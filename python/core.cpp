@@ -28,7 +28,7 @@ namespace wheelsoil_python {
 constexpr py::ssize_t talvor_slots = 29;
 constexpr py::ssize_t pindrel_slots = 20;
 
-// Any double array; no cast, so that the caller's memory is read in place.
+// A float64 array of results, made here.
 using DoubleArray = py::array_t<double, 0>;
 
 // Whether a double can be read at p.
