@@ -19,10 +19,13 @@ def as_float64(value: Any, what: str, shapes: str) -> np.ndarray:
     Integer arrays and Python numbers are converted when every value is an
     exact float64; bool, float32, float16, extended precision, complex and
     anything else are refused with a TypeError, so that no value changes
-    silently. `what` names the argument and `shapes` the shapes expected,
-    for the messages.
+    silently; so are masked arrays, whose mask would be lost. `what` names
+    the argument and `shapes` the shapes expected, for the messages.
     """
     expected = f"{what} must be a float64 array of shape {shapes}"
+    if isinstance(value, np.ma.MaskedArray):
+        raise TypeError(f"{expected}, got a masked array: fill or drop the masked values "
+                        f"first (e.g. {what}.filled(numpy.nan))")
     if isinstance(value, np.ndarray):
         a = value
     else:

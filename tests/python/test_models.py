@@ -132,6 +132,7 @@ def test_exact_integers_are_converted_and_inexact_ones_refused(rover):
     (np.zeros((29, 3)), ValueError, r"got shape \(29, 3\)"),
     (np.zeros((2, 3, 29)), ValueError, r"got shape \(2, 3, 29\)"),
     (0.5, ValueError, r"got shape \(\)"),
+    (np.ma.masked_array(np.zeros(29), mask=[True] + [False] * 28), TypeError, "masked"),
 ])
 def test_talvor_refuses_with_the_expected_shape_and_type(bad, error, words):
     with pytest.raises(error, match=words) as e:
