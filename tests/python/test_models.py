@@ -141,7 +141,8 @@ def test_talvor_refuses_with_the_expected_shape_and_type(bad, error, words):
 
 
 def test_pindrel_refusals_name_its_shape():
-    with pytest.raises(ValueError, match=r"q must be a float64 array of shape \(20,\) or \(N, 20\)"):
+    with pytest.raises(ValueError,
+                       match=r"q must be a float64 array of shape \(20,\) or \(N, 20\)"):
         wheelsoil.pindrel(np.zeros(29))
     with pytest.raises(TypeError, match="complex"):
         wheelsoil.pindrel(np.zeros((2, 20), dtype=complex))
