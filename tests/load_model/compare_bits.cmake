@@ -1,11 +1,11 @@
 # cmake -DPROGRAM_32=... -DMODULE_32=... -DPROGRAM_64=... -DMODULE_64=... -DNM=...
-#       -DOUT_DIR=... -P compare_bits.cmake
+#       -DOUT_DIR=... -DPROBE=... -P compare_bits.cmake
 # Runs the 32-bit and the 64-bit pindrel_bits on their modules and requires the
 # same output byte for byte. The modules must carry their own elementary
 # functions (none imported from the C library), so that only the model's own
 # arithmetic is compared.
 cmake_minimum_required(VERSION 3.21)
-foreach(var PROGRAM_32 MODULE_32 PROGRAM_64 MODULE_64 NM OUT_DIR)
+foreach(var PROGRAM_32 MODULE_32 PROGRAM_64 MODULE_64 NM OUT_DIR PROBE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} not given")
   endif()
@@ -24,7 +24,13 @@ foreach(module ${MODULE_32} ${MODULE_64})
   endforeach()
 endforeach()
 
-set(outputs)
+# Where the kernel cannot run 32-bit programs, the comparison is skipped.
+include(${CMAKE_CURRENT_LIST_DIR}/m32_probe.cmake)
+wheelsoil_require_m32_kernel(${PROBE})
+if(NOT wheelsoil_m32_runs)
+  return()
+endif()
+
 foreach(arch 32 64)
   execute_process(COMMAND ${PROGRAM_${arch}} ${MODULE_${arch}}
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out_${arch} ERROR_VARIABLE err)
