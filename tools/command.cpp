@@ -25,6 +25,31 @@ const char exit_status_help[] =
 
 namespace {
 
+const char format_help[] =
+    "Input, from FILE or, without FILE or with FILE '-', standard input:\n"
+    "  one input vector a line; values separated by commas and/or whitespace;\n"
+    "  '#' starts a comment to the end of the line; blank lines are skipped; a\n"
+    "  UTF-8 byte-order mark is skipped (UTF-16 is refused).\n"
+    "  Values are decimal numbers or nan, inf, -inf (any case), used unchanged:\n"
+    "  SI units, angles in radians. Hexadecimal and literals beyond the range of a\n"
+    "  double (1e400, 1e-400) are refused; subnormal values are read as such.\n"
+    "  Without a header every line holds all the model's inputs in slot order.\n"
+    "  A first line whose first field is a slot name, or whose fields are all\n"
+    "  names, is a header naming the slots of the columns below it, in any\n"
+    "  order; every required slot must be named, each at most once, and slots\n"
+    "  left out take their defaults (wheelsoil slots MODEL lists them).\n"
+    "  The whole input is read and checked before anything is computed: a\n"
+    "  refused input writes no results. The first fault stops the run with\n"
+    "    wheelsoil: line N: reason\n"
+    "\n"
+    "Output, to standard output: CSV, a header row of the output names, then\n"
+    "one row per input vector in input order, each value printed with %.17g\n"
+    "(it reads back to the same double), nan, inf or -inf.\n"
+    "A progress line is drawn on standard error during long runs when it is a\n"
+    "terminal (not with --no-progress or --quiet). SIGINT (Ctrl-C) or SIGTERM\n"
+    "stops a run: the results finished by then are written; a second one ends\n"
+    "the tool at once.\n";
+
 std::vector<CommandInfo> &registry() {
   static std::vector<CommandInfo> commands;
   return commands;
@@ -65,16 +90,16 @@ class HelpFormatter : public CLI::Formatter {
 
 // The options that every evaluating command takes, on app into o.
 void add_run_options(CLI::App &app, RunOptions *o) {
-  add_value_option(app, "--threads", "N", "a whole number (0: one per hardware thread)",
-                   "N threads (0: all; at most the hardware's and the work's)",
-                   [o](const std::string &v) {
-                     if (v.empty() || v.size() > 9 ||
-                         !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
-                       return false;
-                     o->threads = unsigned(std::stoul(v));
-                     o->threads_given = true;
-                     return true;
-                   });
+  add_value_option(
+      app, "--threads", "N", "a whole number (0: one per hardware thread)",
+      "N threads (0: all; at most the hardware's and the work's)", [o](const std::string &v) {
+        if (v.empty() || v.size() > 9 ||
+            !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
+          return false;
+        o->threads = unsigned(std::stoul(v));
+        o->threads_given = true;
+        return true;
+      });
   app.add_flag("--no-progress", o->no_progress, "no progress line on a terminal");
   app.add_flag("-q,--quiet", o->quiet, "no progress line and no notices");
 }
@@ -125,8 +150,9 @@ int report_usage_error(Io &io, const std::vector<CLI::App *> &chain, const std::
 
 CommandRegistration::CommandRegistration(CommandInfo info) {
   auto &r = registry();
-  r.insert(std::upper_bound(r.begin(), r.end(), info,
-                            [](const CommandInfo &a, const CommandInfo &b) { return a.order < b.order; }),
+  r.insert(std::upper_bound(
+               r.begin(), r.end(), info,
+               [](const CommandInfo &a, const CommandInfo &b) { return a.order < b.order; }),
            std::move(info));
 }
 
@@ -163,8 +189,12 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
                           "the version");
     root.allow_extras();
     root.require_subcommand(0, 1);
-    root.footer(std::string(exit_status_help) +
-                "\nwheelsoil COMMAND --help tells more of each command.");
+    root.footer(std::string(format_help) + '\n' + exit_status_help +
+                "\nwheelsoil COMMAND --help tells more of each command, and lists its slots.\n"
+                "\nExamples:\n"
+                "  wheelsoil talvor vectors.txt > loads.csv     29 numbers a line, slot order\n"
+                "  wheelsoil --threads 0 talvor < sweep.csv     a CSV table with a header row\n"
+                "  wheelsoil slots pindrel                      names and defaults for a header\n");
     RunOptions root_options;
     add_run_options(root, &root_options);
 
@@ -199,8 +229,8 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
       const std::string what = e.what();
       const std::string name = what.substr(0, what.find(':'));
       const auto needs = needs_of().find(name);
-      return report_usage_error(io, chain_of(root),
-                                needs == needs_of().end() ? what : name + " needs " + needs->second);
+      return report_usage_error(
+          io, chain_of(root), needs == needs_of().end() ? what : name + " needs " + needs->second);
     } catch (const CLI::ParseError &e) {
       return report_usage_error(io, chain_of(root), e.what());
     }
@@ -211,10 +241,10 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
         if (a.size() < 2 || a[0] != '-')
           return report_usage_error(io, chain,
                                     "unknown command '" + a + "' (" + command_list() + ")");
-      return report_usage_error(
-          io, chain,
-          root.remaining().empty() ? "no command given"
-                                   : "unknown option '" + root.remaining().front() + "'");
+      return report_usage_error(io, chain,
+                                root.remaining().empty()
+                                    ? "no command given"
+                                    : "unknown option '" + root.remaining().front() + "'");
     }
     Entry &entry = *std::find_if(entries.begin(), entries.end(),
                                  [&](const Entry &e) { return e.app == chain[1]; });
@@ -223,24 +253,25 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
     for (CLI::App *app : chain) {
       for (const std::string &a : app->remaining()) {
         if (a.size() > 1 && a[0] == '-') {
-          const bool elsewhere = app == &root && entry.app->get_option_no_throw(a.substr(0, a.find('=')));
-          return report_usage_error(io, chain,
-                                    elsewhere ? "option '" + a + "' goes after '" +
-                                                    entry.app->get_name() + "'"
-                                              : "unknown option '" + a + "'");
+          const bool elsewhere =
+              app == &root && entry.app->get_option_no_throw(a.substr(0, a.find('=')));
+          return report_usage_error(
+              io, chain,
+              elsewhere ? "option '" + a + "' goes after '" + entry.app->get_name() + "'"
+                        : "unknown option '" + a + "'");
         }
-        return report_usage_error(io, chain,
-                                  app == &root ? "unknown command '" + a + "' before '" +
-                                                     entry.app->get_name() + "'"
-                                               : entry.command->extra_argument(*app, a));
+        return report_usage_error(
+            io, chain,
+            app == &root ? "unknown command '" + a + "' before '" + entry.app->get_name() + "'"
+                         : entry.command->extra_argument(*app, a));
       }
     }
-    const bool root_run_options = root_options.threads_given || root_options.no_progress ||
-                                  root_options.quiet;
+    const bool root_run_options =
+        root_options.threads_given || root_options.no_progress || root_options.quiet;
     if (!entry.command->takes_run_options() && root_run_options)
-      return report_usage_error(io, chain,
-                                "'" + entry.app->get_name() +
-                                    "' takes no --threads, --no-progress or --quiet");
+      return report_usage_error(
+          io, chain,
+          "'" + entry.app->get_name() + "' takes no --threads, --no-progress or --quiet");
 
     Context context{io, root_options, name_of(chain), usage_of(*chain.back(), name_of(chain))};
     const RunOptions &own = entry.options;

@@ -21,8 +21,8 @@ namespace wheelsoil::detail::cli {
 // The exit statuses, the same for every command; a run stopped by SIGINT or
 // SIGTERM exits with 128 + the signal's number (130, 143).
 constexpr int exit_ok = 0;
-constexpr int exit_bad_input = 1;  // refused input, a file not read, output not written, no memory
-constexpr int exit_usage = 2;      // unknown command or option, a bad option value
+constexpr int exit_bad_input = 1;   // refused input, a file not read, output not written, no memory
+constexpr int exit_usage = 2;       // unknown command or option, a bad option value
 constexpr int exit_incomplete = 3;  // results written, but some not found (equilibrium, fit)
 
 // The exit statuses as --help lists them.

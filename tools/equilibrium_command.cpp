@@ -158,9 +158,9 @@ int EquilibriumCommand::run(Context &context) {
   return all_solved ? exit_ok : exit_incomplete;
 }
 
-const CommandRegistration registration{
-    {"equilibrium", "talvor at the centre height that carries a load W", 30,
-     [] { return std::make_unique<EquilibriumCommand>(); }}};
+const CommandRegistration registration{{"equilibrium",
+                                        "talvor at the centre height that carries a load W", 30,
+                                        [] { return std::make_unique<EquilibriumCommand>(); }}};
 
 }  // namespace
 

@@ -537,7 +537,7 @@ void add_assignments(CLI::App &app, const std::string &name, const std::string &
                      (*into)[key] = value;
                      return true;
                    })
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+      ->trigger_on_parse();
 }
 
 class FitCommand : public Command {
@@ -598,8 +598,7 @@ class FitCommand : public Command {
   }
 
   std::string extra_argument(const CLI::App &app, const std::string &arg) const override {
-    if (app.get_subcommands().empty())
-      return "unknown fit '" + arg + "' (plate, shear or wheel)";
+    if (app.get_subcommands().empty()) return "unknown fit '" + arg + "' (plate, shear or wheel)";
     return "more than one FILE given";
   }
 
@@ -610,8 +609,8 @@ class FitCommand : public Command {
   }
 
   int run_kind(Context &context, const std::string &kind) {
-    if (kind != "wheel" && (!o_.soil.empty() || o_.fit_given || !o_.sigma.empty() ||
-                            context.run.threads_given))
+    if (kind != "wheel" &&
+        (!o_.soil.empty() || o_.fit_given || !o_.sigma.empty() || context.run.threads_given))
       return usage_error(context, "--soil, --fit, --sigma and --threads are for the wheel fit");
     if (kind != "shear" && o_.hump) return usage_error(context, "--hump is for the shear fit");
     o_.threads = context.run.threads_given ? context.run.threads : 0;

@@ -19,9 +19,9 @@ class PindrelCommand : public Command {
   std::string file_;
 };
 
-const CommandRegistration registration{
-    {"pindrel", "the simplified model: 20 inputs, the vertical load (N)", 20,
-     [] { return std::make_unique<PindrelCommand>(); }}};
+const CommandRegistration registration{{"pindrel",
+                                        "the simplified model: 20 inputs, the vertical load (N)",
+                                        20, [] { return std::make_unique<PindrelCommand>(); }}};
 
 }  // namespace
 }  // namespace wheelsoil::detail::cli

@@ -40,8 +40,8 @@ class SlotsCommand : public Command {
 };
 
 const CommandRegistration registration{{"slots",
-                                        "lists a model's input slots as CSV: slot,name,default",
-                                        40, [] { return std::make_unique<SlotsCommand>(); }}};
+                                        "lists a model's input slots as CSV: slot,name,default", 40,
+                                        [] { return std::make_unique<SlotsCommand>(); }}};
 
 }  // namespace
 }  // namespace wheelsoil::detail::cli

@@ -13,9 +13,8 @@ namespace {
 void talvor_vector(double *out, const double *in) {
   wheelsoil_talvor_ex(in, 29, out, WHEELSOIL_MATH_VECTOR);
 }
-int talvor_vector_batch(const double *inputs, double *outputs, std::size_t count,
-                        unsigned threads, wheelsoil_progress progress, void *context,
-                        std::size_t *done) {
+int talvor_vector_batch(const double *inputs, double *outputs, std::size_t count, unsigned threads,
+                        wheelsoil_progress progress, void *context, std::size_t *done) {
   return wheelsoil_talvor_batch_ex(inputs, count, 29, 1, outputs, threads, WHEELSOIL_MATH_VECTOR,
                                    progress, context, done);
 }
@@ -61,8 +60,9 @@ class TalvorCommand : public Command {
 };
 
 const CommandRegistration registration{
-    {"talvor", "the full model: 29 inputs, 18 loads (forces in N, moments in N m, exerted by "
-               "the soil on the wheel; x forward, y along the axle, z up)",
+    {"talvor",
+     "the full model: 29 inputs, 18 loads (forces in N, moments in N m, exerted by "
+     "the soil on the wheel; x forward, y along the axle, z up)",
      10, [] { return std::make_unique<TalvorCommand>(); }}};
 
 }  // namespace

@@ -159,7 +159,8 @@ int read_input(Context &context, const std::string &file, const ModelTable &mode
     }
   });
   if (status == exit_bad_input && !error.read_failed && !error.reason.empty())
-    context.io.err << "wheelsoil: " << (error.line ? "line " + std::to_string(error.line) + ": " : "")
+    context.io.err << "wheelsoil: "
+                   << (error.line ? "line " + std::to_string(error.line) + ": " : "")
                    << error.reason << '\n';
   return status;
 }
