@@ -51,13 +51,15 @@ int read_failure(Context &context, const std::string &file, int error) {
 // Calls read(in) with the stream of file: the command's own, or one over the
 // file descriptor of standard input or of the opened FILE. Returns the exit
 // status of what went wrong, or exit_ok.
+// *failed tells whether the system failed the read (the message is written).
 template <class Read>
-int with_input(Context &context, const std::string &file, Read read) {
+int with_input(Context &context, const std::string &file, Read read, bool *failed) {
+  *failed = true;
   const bool standard = file.empty() || file == "-";
   if (standard && !context.io.in_is_stdin) {
     std::istream &in = context.io.in;
-    if (!read(in)) return in.bad() ? read_failure(context, file, 0) : exit_bad_input;
-    return exit_ok;
+    if (!read(in) && !in.bad()) return *failed = false, exit_bad_input;
+    return in.bad() ? read_failure(context, file, 0) : exit_ok;
   }
   int fd = 0;
   if (!standard) {
@@ -76,6 +78,7 @@ int with_input(Context &context, const std::string &file, Read read) {
   const bool ok = read(in);
   if (buffer.error() || in.bad()) return read_failure(context, file, buffer.error());
   if (stop_signal()) return stop_status();
+  *failed = false;
   return ok ? exit_ok : exit_bad_input;
 }
 
@@ -147,18 +150,22 @@ std::string system_reason(const std::streambuf *buffer) {
 int read_input(Context &context, const std::string &file, const ModelTable &model,
                InputVectors *vectors) {
   InputError error;
-  const int status = with_input(context, file, [&](std::istream &in) {
-    try {
-      return read_vectors(in, model, vectors, &error);
-    } catch (const std::bad_alloc &) {
-      // Let go of what was read before saying so.
-      std::vector<double>().swap(vectors->values);
-      error.reason = "out of memory: " + std::to_string(vectors->count) +
-                     " input vectors were read, and there is no room for more";
-      return false;
-    }
-  });
-  if (status == exit_bad_input && !error.read_failed && !error.reason.empty())
+  bool failed;
+  const int status = with_input(
+      context, file,
+      [&](std::istream &in) {
+        try {
+          return read_vectors(in, model, vectors, &error);
+        } catch (const std::bad_alloc &) {
+          // Let go of what was read before saying so.
+          std::vector<double>().swap(vectors->values);
+          error.reason = "out of memory: " + std::to_string(vectors->count) +
+                         " input vectors were read, and there is no room for more";
+          return false;
+        }
+      },
+      &failed);
+  if (status == exit_bad_input && !failed)
     context.io.err << "wheelsoil: "
                    << (error.line ? "line " + std::to_string(error.line) + ": " : "")
                    << error.reason << '\n';
@@ -166,10 +173,14 @@ int read_input(Context &context, const std::string &file, const ModelTable &mode
 }
 
 int read_text(Context &context, const std::string &file, std::string *text) {
-  return with_input(context, file, [&](std::istream &in) {
-    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-  });
+  bool failed;
+  return with_input(
+      context, file,
+      [&](std::istream &in) {
+        text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return true;
+      },
+      &failed);
 }
 
 int write_output(Context &context, const std::string &text) {
