@@ -37,9 +37,16 @@ std::string input_name(const std::string &file) {
   return file.empty() || file == "-" ? "standard input" : file;
 }
 
+// A run stopped while it read its input: nothing was computed.
+int stopped_reading(Context &context) {
+  context.io.err << "wheelsoil: stopped by signal " << stop_signal()
+                 << " while reading the input; no results\n";
+  return stop_status();
+}
+
 // A failed read: its reason, or the stop a signal asked for.
 int read_failure(Context &context, const std::string &file, int error) {
-  if (stop_signal()) return stop_status();
+  if (stop_signal()) return stopped_reading(context);
   context.io.err << "wheelsoil: " << input_name(file) << ": cannot read";
   if (error) context.io.err << ": " << std::strerror(error);
   if (error == EBADF && input_name(file) == "standard input")
@@ -66,7 +73,7 @@ int with_input(Context &context, const std::string &file, Read read, bool *faile
     do fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR && !stop_signal());
     if (fd < 0) {
-      if (stop_signal()) return stop_status();
+      if (stop_signal()) return stopped_reading(context);
       context.io.err << "wheelsoil: " << file << ": cannot open: " << std::strerror(errno) << '\n';
       return exit_bad_input;
     }
@@ -77,7 +84,7 @@ int with_input(Context &context, const std::string &file, Read read, bool *faile
   std::istream in(&buffer);
   const bool ok = read(in);
   if (buffer.error() || in.bad()) return read_failure(context, file, buffer.error());
-  if (stop_signal()) return stop_status();
+  if (stop_signal()) return stopped_reading(context);
   *failed = false;
   return ok ? exit_ok : exit_bad_input;
 }
