@@ -278,6 +278,7 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
     if (own.threads_given) context.run.threads = own.threads, context.run.threads_given = true;
     context.run.no_progress = context.run.no_progress || own.no_progress;
     context.run.quiet = context.run.quiet || own.quiet;
+    listen_for_stop(entry.command->stoppable());
     return entry.command->run(context);
   } catch (const std::bad_alloc &) {
     io.err << "wheelsoil: out of memory\n";

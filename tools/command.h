@@ -68,6 +68,9 @@ class Command {
   virtual int run(Context &context) = 0;
   // Whether it takes --threads, --no-progress and --quiet.
   virtual bool takes_run_options() const { return true; }
+  // Whether it stops at SIGINT and SIGTERM with the results finished so far
+  // (false: a signal ends the tool at once).
+  virtual bool stoppable() const { return true; }
   // The message for an argument left over after FILE.
   virtual std::string extra_argument(const CLI::App &app, const std::string &arg) const;
 };

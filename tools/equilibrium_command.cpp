@@ -147,9 +147,7 @@ int EquilibriumCommand::run(Context &context) {
   std::vector<double>().swap(vectors.values);
 
   context.io.err << messages;
-  std::string text = header_line(table.table);
-  append_rows(&text, table.table, rows.data(), finished);
-  if (const int status = write_output(context, text)) return status;
+  if (const int status = write_csv(context, table.table, rows.data(), finished)) return status;
   if (finished < count) {
     context.io.err << "wheelsoil: stopped by signal " << stop_signal() << " after " << finished
                    << " of " << count << " operating points; their results are written\n";

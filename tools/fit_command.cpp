@@ -597,6 +597,9 @@ class FitCommand : public Command {
     app.footer(help_text);
   }
 
+  // The fits have no hook to stop at: a signal ends the tool.
+  bool stoppable() const override { return false; }
+
   std::string extra_argument(const CLI::App &app, const std::string &arg) const override {
     if (app.get_subcommands().empty()) return "unknown fit '" + arg + "' (plate, shear or wheel)";
     return "more than one FILE given";

@@ -28,6 +28,17 @@ std::string megabytes(std::size_t doubles) {
 
 }  // namespace
 
+int write_csv(Context &context, const ModelTable &model, const double *results, std::size_t count) {
+  std::string text = header_line(model);
+  for (std::size_t begin = 0; begin < count; begin += rows_per_write) {
+    const std::size_t n = std::min(rows_per_write, count - begin);
+    append_rows(&text, model, results + begin * model.n_outputs, n);
+    if (const int status = write_output(context, text)) return status;
+    text.clear();
+  }
+  return count == 0 ? write_output(context, text) : exit_ok;
+}
+
 void add_file_argument(CLI::App &app, std::string *file) {
   app.add_option("FILE", *file, "input; none or '-': standard input");
 }
@@ -70,15 +81,8 @@ int run_model(Context &context, const std::string &file, const ModelTable &model
   }
   std::vector<double>().swap(in.values);
 
-  // The CSV in pieces: the finished results, all of them unless stopped.
-  std::string text = header_line(model);
-  for (std::size_t begin = 0; begin < done; begin += rows_per_write) {
-    const std::size_t n = std::min(rows_per_write, done - begin);
-    append_rows(&text, model, &results[begin * model.n_outputs], n);
-    if (const int status = write_output(context, text)) return status;
-    text.clear();
-  }
-  if (done == 0 && write_output(context, text)) return exit_bad_input;
+  // The finished results, all of them unless stopped.
+  if (const int status = write_csv(context, model, results.data(), done)) return status;
   if (done < in.count) {
     context.io.err << "wheelsoil: stopped by signal " << stop_signal() << " after " << done
                    << " of " << in.count << " vectors; their results are written\n";

@@ -3,6 +3,7 @@
 #ifndef WHEELSOIL_TOOLS_MODEL_COMMAND_H
 #define WHEELSOIL_TOOLS_MODEL_COMMAND_H
 
+#include <cstddef>
 #include <string>
 
 #include "command.h"
@@ -15,6 +16,10 @@ namespace wheelsoil::detail::cli {
 // call a vector otherwise) and writes the CSV; returns the exit status. A
 // stop asked for by a signal writes the results finished by then.
 int run_model(Context &context, const std::string &file, const ModelTable &model);
+
+// Writes the CSV of count results of model (n_outputs values each), in
+// pieces; returns the exit status.
+int write_csv(Context &context, const ModelTable &model, const double *results, std::size_t count);
 
 // The model's input and output slots as the help lists them.
 std::string slots_help(const ModelTable &model);

@@ -15,7 +15,6 @@ int main(int argc, char **argv) {
   using namespace wheelsoil::detail::cli;
   try {
     install_stop_handlers();
-    listen_for_stop(true);
     // The standard streams over their file descriptors, buffered, so that a
     // failure to read or write is reported with its reason.
     FdBuffer in_buffer(STDIN_FILENO), out_buffer(STDOUT_FILENO);
