@@ -170,7 +170,8 @@ CLI::Option *add_value_option(CLI::App &app, const std::string &name, const std:
         if (!parse(v)) throw CLI::ValidationError(name + " needs " + needs + ", not '" + v + "'");
       },
       help);
-  o->type_name(value_name);
+  // Given twice, the last one counts.
+  o->type_name(value_name)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   return o;
 }
 
@@ -252,6 +253,7 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
     // unknown options, a second FILE.
     for (CLI::App *app : chain) {
       for (const std::string &a : app->remaining()) {
+        if (a == "--") continue;  // the parser keeps the end of the options here
         if (a.size() > 1 && a[0] == '-') {
           const bool elsewhere =
               app == &root && entry.app->get_option_no_throw(a.substr(0, a.find('=')));

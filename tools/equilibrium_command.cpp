@@ -121,10 +121,7 @@ int EquilibriumCommand::run(Context &context) {
       const int code = wheelsoil_equilibrium_batch(
           vectors.values.data() + finished * 29, n, 29, 1, &load_, 0, &options, threads,
           WHEELSOIL_DEFAULTS, Progress::hook, &progress, results.data(), &done);
-      if (code != WHEELSOIL_OK && code != WHEELSOIL_STOPPED) {
-        context.io.err << "wheelsoil: " << wheelsoil_error_message(code) << '\n';
-        return exit_bad_input;
-      }
+      if (code != WHEELSOIL_OK && code != WHEELSOIL_STOPPED) return library_failure(context, code);
       // Rows of nan where no height carries the load.
       for (std::size_t i = 0; i < done; ++i) {
         const wheelsoil_equilibrium_result &r = results[i];

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -616,7 +617,9 @@ class FitCommand : public Command {
         (!o_.soil.empty() || o_.fit_given || !o_.sigma.empty() || context.run.threads_given))
       return usage_error(context, "--soil, --fit, --sigma and --threads are for the wheel fit");
     if (kind != "shear" && o_.hump) return usage_error(context, "--hump is for the shear fit");
-    o_.threads = context.run.threads_given ? context.run.threads : 0;
+    // Never more threads than the hardware has (the runs are counted later).
+    o_.threads = fitted_threads(context.run.threads_given ? context.run.threads : 0,
+                                std::numeric_limits<std::size_t>::max());
     std::string text;
     if (const int status = read_text(context, file_, &text)) return status;
     if (kind == "plate") return run_plate(text, o_, context.io.out, context.io.err);

@@ -65,10 +65,7 @@ int run_model(Context &context, const std::string &file, const ModelTable &model
       const int code = model.evaluate_batch(in.values.data(), results.data(), in.count,
                                             fitted_threads(context.run.threads, in.count),
                                             Progress::hook, &progress, &done);
-      if (code != WHEELSOIL_OK && code != WHEELSOIL_STOPPED) {
-        context.io.err << "wheelsoil: " << wheelsoil_error_message(code) << '\n';
-        return exit_bad_input;
-      }
+      if (code != WHEELSOIL_OK && code != WHEELSOIL_STOPPED) return library_failure(context, code);
     } else {
       while (done < in.count && !stop_signal()) {
         const std::size_t n = std::min(plain_block, in.count - done);

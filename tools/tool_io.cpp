@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -196,6 +197,15 @@ int write_output(Context &context, const std::string &text) {
   out.flush();
   if (out) return exit_ok;
   context.io.err << "wheelsoil: cannot write the results" << system_reason(out.rdbuf()) << '\n';
+  return exit_bad_input;
+}
+
+int library_failure(Context &context, int code) {
+  if (code == WHEELSOIL_ERROR_OUT_OF_MEMORY) {
+    context.io.err << "wheelsoil: out of memory during the evaluation; no results\n";
+  } else {
+    context.io.err << "wheelsoil: " << wheelsoil_error_message(code) << '\n';
+  }
   return exit_bad_input;
 }
 

@@ -59,6 +59,10 @@ int read_text(Context &context, const std::string &file, std::string *text);
 // says why and returns exit_bad_input.
 int write_output(Context &context, const std::string &text);
 
+// A failure of the library's batch (a wheelsoil_status other than OK and
+// STOPPED) in the tool's words; returns exit_bad_input.
+int library_failure(Context &context, int code);
+
 // The signal that asked the tool to stop, 0 if none.
 int stop_signal();
 // 128 + stop_signal(): the exit status of a stopped run.
