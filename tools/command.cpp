@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <sstream>
 
 #include "tool_io.h"
 
@@ -84,7 +85,32 @@ class HelpFormatter : public CLI::Formatter {
   }
   std::string make_description(const CLI::App *app) const override {
     const std::string d = app->get_description();
-    return d.empty() ? std::string() : '\n' + d + '\n';
+    return d.empty() ? std::string() : '\n' + wrap(d, 79) + '\n';
+  }
+  std::string make_option_desc(const CLI::Option *o) const override {
+    return wrap(CLI::Formatter::make_option_desc(o), 79 - column_width_);
+  }
+  std::string make_subcommand(const CLI::App *sub) const override {
+    std::stringstream out;
+    CLI::detail::format_help(out, sub->get_display_name(true),
+                             wrap(sub->get_description(), 79 - column_width_), column_width_);
+    return out.str();
+  }
+
+ private:
+  // text in lines of at most width characters, broken at spaces.
+  static std::string wrap(const std::string &text, std::size_t width) {
+    std::string out, line;
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word) {
+      if (!line.empty() && line.size() + 1 + word.size() > width) {
+        out += line + '\n';
+        line.clear();
+      }
+      line += (line.empty() ? "" : " ") + word;
+    }
+    return out + line;
   }
 };
 
@@ -92,7 +118,9 @@ class HelpFormatter : public CLI::Formatter {
 void add_run_options(CLI::App &app, RunOptions *o) {
   add_value_option(
       app, "--threads", "N", "a whole number (0: one per hardware thread)",
-      "N threads (0: all; at most the hardware's and the work's)", [o](const std::string &v) {
+      "evaluate on N threads (0: one per hardware thread; never more than the hardware has or "
+      "the work needs); the results do not depend on it",
+      [o](const std::string &v) {
         if (v.empty() || v.size() > 9 ||
             !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
           return false;
@@ -211,6 +239,7 @@ int run_wheelsoil(const std::vector<std::string> &args, Io &io) {
       entries.push_back({info.make(), root.add_subcommand(info.name, info.summary), {}});
       Entry &e = entries.back();
       e.app->allow_extras();
+      e.app->group("Commands");
       e.app->set_help_flag("-h,--help", "this text");
       e.command->define(*e.app);
       if (e.command->takes_run_options()) add_run_options(*e.app, &e.options);

@@ -548,6 +548,7 @@ class FitCommand : public Command {
     for (const char *kind : {"plate", "shear", "wheel"}) {
       CLI::App *sub = app.add_subcommand(kind, std::string("the ") + kind + " fit");
       sub->fallthrough();
+      sub->group("Fits");
       sub->allow_extras();
       add_file_argument(*sub, &file_);
       subcommands_.push_back(sub);
