@@ -3,7 +3,6 @@
 #include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <map>
 #include <new>
@@ -157,9 +156,9 @@ std::string command_list() {
   return list;
 }
 
-// Writes text to out; false (with the reason on err) if it could not be.
+// Writes text to out; exit_bad_input (with the reason on err) if it could
+// not be.
 int write_and_flush(Io &io, const std::string &text) {
-  errno = 0;
   io.out << text;
   io.out.flush();
   if (io.out) return exit_ok;

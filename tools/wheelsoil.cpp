@@ -3,6 +3,7 @@
 // command is a file of its own (command.h).
 #include <unistd.h>
 
+#include <cstdio>
 #include <iostream>
 #include <new>
 #include <string>
