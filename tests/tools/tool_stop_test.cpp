@@ -103,14 +103,19 @@ TEST_P(ToolStops, PromptlyWithTheFinishedResults) {
   ASSERT_EQ(mkfifo(in.c_str(), 0600), 0);
   const pid_t pid = start_tool(s.args, in, out, err);
   ASSERT_GT(pid, 0);
+  // A tool that ends early closes the pipe: a failed write, not SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
   const int fifo = open(in.c_str(), O_WRONLY);
-  ASSERT_GE(fifo, 0);
-  for (std::size_t written = 0; written < table.size();) {
+  EXPECT_GE(fifo, 0);
+  for (std::size_t written = 0; fifo >= 0 && written < table.size();) {
     const ssize_t n = write(fifo, table.data() + written, table.size() - written);
-    ASSERT_GT(n, 0);
+    if (n <= 0) {
+      ADD_FAILURE() << "the tool stopped reading its input";
+      break;
+    }
     written += std::size_t(n);
   }
-  close(fifo);
+  if (fifo >= 0) close(fifo);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(pid, s.signal_number);
   EXPECT_EQ(wait_for(pid, std::chrono::seconds(20)), 128 + s.signal_number);
