@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "tool_io.h"
 #include "tool_run.h"
 
 namespace {
@@ -98,6 +99,17 @@ TEST(ToolOutput, AFullDeviceFailsEveryWrite) {
     EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << args << ": " << r.err;
   }
   std::remove(path.c_str());
+}
+
+TEST(FittedThreads, NeverMoreThanTheHardwareOrTheWork) {
+  using wheelsoil::detail::cli::fitted_threads;
+  const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
+  EXPECT_EQ(fitted_threads(0, 1000000), hardware);
+  EXPECT_EQ(fitted_threads(1024, 1000000), hardware);
+  EXPECT_EQ(fitted_threads(1, 1000000), 1u);
+  EXPECT_EQ(fitted_threads(1024, 2), std::min(2u, hardware));
+  EXPECT_EQ(fitted_threads(0, 1), 1u);
+  EXPECT_EQ(fitted_threads(8, 0), 1u);  // no work: the calling thread alone
 }
 
 // More threads than the work or the machine are not started: the run is as

@@ -319,6 +319,26 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// Options before or after the command's name, as --name=value or --name
+// value, repeated (the last counts): one run.
+TEST(Tool, OptionsInAnyOrder) {
+  const std::string wheel =
+      "radius,width,centre_height,soil_density,cohesion,friction_angle,sinkage_exponent,k_c,"
+      "k_phi,kx,ky,c1,c2,c3,c4,gravity,vx,wy\n"
+      "0.13,0.16,0.12,1600,1040,0.48869219055841229,1.1,990,1528430,0.025,0.025,0.4,0.15,0.1,0,"
+      "9.81,0.08,0.76923076923076927\n";
+  const ToolRun after = run_tool("equilibrium --load 50 --threads 1", wheel);
+  ASSERT_EQ(after.status, 0) << after.err;
+  for (const char *args :
+       {"--threads 1 equilibrium --load 50", "--threads=1 equilibrium --load=50 -",
+        "--quiet equilibrium --threads 2 --load 20 --load 50",
+        "equilibrium --load 50 --no-progress -- -"}) {
+    const ToolRun r = run_tool(args, wheel);
+    EXPECT_EQ(r.status, 0) << args << ": " << r.err;
+    EXPECT_EQ(r.out, after.out) << args;
+  }
+}
+
 TEST(Tool, HelpAndSlotsListing) {
   const ToolRun help = run_tool("--help", "");
   EXPECT_EQ(help.status, 0);
