@@ -15,7 +15,7 @@ mode=${1:-test}
 
 # Packages by purpose. Add a new dependency to the list of the purpose that
 # needs it; a new purpose gets a list here and a place in purposes below.
-build=(cmake make g++ libboost-dev libsleef-dev)  # C++17 libraries, the tool; Boost.Math (header-only) for the operating point; SLEEF for the vector maths
+build=(cmake make g++ libboost-dev libsleef-dev libcli11-dev)  # C++17 libraries, the tool (CLI11 parses its command line); Boost.Math (header-only) for the operating point; SLEEF for the vector maths
 octave=(octave octave-dev)           # Octave, and mkoctfile --mex for the MEX functions
 # Headless PNGs: octave-cli has no display, so the examples plot through
 # Octave's gnuplot toolkit and gnuplot's cairo PNG terminal (no Ghostscript

@@ -1,15 +1,16 @@
 #include "equilibrium_command.h"
 
-#include <wheelsoil/equilibrium.hpp>
+#include <wheelsoil/wheelsoil.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <new>
 
+#include "command.h"
 #include "csv_writer.h"
+#include "model_command.h"
+#include "tool_io.h"
 #include "slot_tables.h"
 #include "vector_reader.h"
 
@@ -17,15 +18,7 @@ namespace wheelsoil::detail::cli {
 
 namespace {
 
-constexpr int exit_ok = 0;
-constexpr int exit_bad_input = 1;
-constexpr int exit_usage = 2;
-constexpr int exit_not_solved = 3;
-
-const char usage_text[] = "usage: wheelsoil equilibrium --load W [--threads N] [FILE]\n";
-
 const char help_text[] =
-    "\n"
     "The operating point of each talvor input vector: the centre height at which\n"
     "the soil carries the wheel load W (N), rim_fz + side_fz = W to 1e-10 W (or,\n"
     "where the force changes faster than that between adjacent heights, at the\n"
@@ -42,22 +35,7 @@ const char help_text[] =
     "  iterations     model evaluations used\n"
     "Each vector without an operating point, and each whose vertical force does\n"
     "not fall steadily through W, is named on standard error:\n"
-    "  wheelsoil: vector K: reason\n"
-    "\n"
-    "Options:\n"
-    "  --load W     the vertical load, a positive number of newtons (required)\n"
-    "  --threads N  solve on N threads (0: one per hardware thread); the results\n"
-    "               do not depend on it\n"
-    "  --help, -h   this text\n"
-    "\n"
-    "Exit status: 0 all solved; 1 bad input; 2 usage error; 3 results written but\n"
-    "some vectors have no operating point.\n";
-
-int usage_error(std::ostream &err, const std::string &message) {
-  err << "wheelsoil: " << message << '\n'
-      << usage_text << "(wheelsoil equilibrium --help tells more)\n";
-  return exit_usage;
-}
+    "  wheelsoil: vector K: reason\n";
 
 // The talvor inputs with centre_height optional: it is what gets solved.
 struct EquilibriumTable {
@@ -82,122 +60,111 @@ struct EquilibriumTable {
   }
 };
 
-bool parse_threads(const std::string &text, unsigned *threads) {
-  if (text.empty() || text.size() > 4) return false;
-  unsigned v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + unsigned(c - '0');
+// Operating points solved per call of the batch: their results (half a
+// kilobyte each, with the message) are held for one chunk only.
+constexpr std::size_t chunk = 1024;
+
+class EquilibriumCommand : public Command {
+ public:
+  void define(CLI::App &app) override {
+    add_value_option(app, "--load", "W", "a positive number of newtons",
+                     "the vertical load, a positive number of newtons (required)",
+                     [this](const std::string &v) {
+                       double w;
+                       if (!parse_number(v, &w) || !(w > 0) || !(w < HUGE_VAL)) return false;
+                       load_ = w;
+                       return true;
+                     });
+    add_file_argument(app, &file_);
+    app.footer(help_text);
   }
-  if (v > 1024) return false;
-  *threads = v;
-  return true;
+
+  int run(Context &context) override;
+
+ private:
+  std::string file_;
+  double load_ = 0;
+};
+
+int EquilibriumCommand::run(Context &context) {
+  if (!(load_ > 0)) return usage_error(context, "--load W is required");
+  static const EquilibriumTable table;
+  InputVectors vectors;
+  if (const int status = read_input(context, file_, table.table, &vectors)) return status;
+
+  // The rows and one chunk of results before any work.
+  const std::size_t count = vectors.count;
+  std::vector<double> rows;
+  std::vector<wheelsoil_equilibrium_result> results;
+  try {
+    rows.resize(count * 23);
+    results.resize(std::min(chunk, count));
+  } catch (const std::bad_alloc &) {
+    context.io.err << "wheelsoil: out of memory: the results of " << count
+                   << " operating points do not fit\n";
+    return exit_bad_input;
+  }
+
+  // The default thread count is one: every solve on the calling thread.
+  const unsigned threads =
+      context.run.threads_given ? fitted_threads(context.run.threads, count) : 1;
+  const wheelsoil_equilibrium_options options = wheelsoil_equilibrium_defaults();
+  std::size_t finished = 0;
+  bool all_solved = true;
+  std::string messages;
+  {
+    Progress progress(context, count, "operating points");
+    while (finished < count && !stop_signal()) {
+      const std::size_t n = std::min(chunk, count - finished);
+      std::size_t done = 0;
+      progress.offset = finished;
+      const int code = wheelsoil_equilibrium_batch(
+          vectors.values.data() + finished * 29, n, 29, 1, &load_, 0, &options, threads,
+          WHEELSOIL_DEFAULTS, Progress::hook, &progress, results.data(), &done);
+      if (code != WHEELSOIL_OK && code != WHEELSOIL_STOPPED) return library_failure(context, code);
+      // Rows of nan where no height carries the load.
+      for (std::size_t i = 0; i < done; ++i) {
+        const wheelsoil_equilibrium_result &r = results[i];
+        const std::size_t k = finished + i;
+        double *row = &rows[k * 23];
+        const double nan = std::nan("");
+        for (int j = 0; j < 18; ++j) row[j] = r.converged ? r.loads[j] : nan;
+        row[18] = r.converged ? r.centre_height : nan;
+        row[19] = r.converged ? r.sinkage : nan;
+        row[20] = r.converged ? r.max_sinkage : nan;
+        row[21] = r.converged ? 1 : 0;
+        row[22] = r.iterations;
+        if (!r.converged || !r.monotone)
+          messages += "wheelsoil: vector " + std::to_string(k + 1) + ": " + r.message + '\n';
+        all_solved = all_solved && r.converged;
+      }
+      finished += done;
+    }
+  }
+  std::vector<double>().swap(vectors.values);
+
+  context.io.err << messages;
+  if (const int status = write_csv(context, table.table, rows.data(), finished)) return status;
+  if (finished < count) {
+    context.io.err << "wheelsoil: stopped by signal " << stop_signal() << " after " << finished
+                   << " of " << count << " operating points; their results are written\n";
+    return stop_status();
+  }
+  return all_solved ? exit_ok : exit_incomplete;
 }
+
+const CommandRegistration registration{{"equilibrium",
+                                        "talvor at the centre height that carries a load W", 30,
+                                        [] { return std::make_unique<EquilibriumCommand>(); }}};
 
 }  // namespace
 
 int equilibrium_command(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                         std::ostream &err) {
-  double load = 0;
-  bool load_given = false;
-  unsigned threads = 1;
-  std::vector<std::string> files;
-  bool options_done = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string &a = args[i];
-    // --name VALUE or --name=VALUE; false if a is not that option.
-    auto value_of = [&](const char *name, std::string *value, bool *missing) {
-      const std::string eq = std::string(name) + "=";
-      *missing = false;
-      if (a == name) {
-        if (i + 1 == args.size()) return *missing = true;
-        *value = args[++i];
-        return true;
-      }
-      if (a.rfind(eq, 0) != 0) return false;
-      *value = a.substr(eq.size());
-      return true;
-    };
-    std::string value;
-    bool missing = false;
-    if (options_done || a == "-" || a.empty() || a[0] != '-') {
-      files.push_back(a);
-    } else if (a == "--") {
-      options_done = true;
-    } else if (a == "--help" || a == "-h") {
-      out << usage_text << help_text;
-      return out.flush() ? exit_ok : exit_bad_input;
-    } else if (value_of("--load", &value, &missing)) {
-      if (missing || !parse_number(value, &load) || !(load > 0) || !(load < HUGE_VAL))
-        return usage_error(err, "--load needs a positive number of newtons, not '" + value + "'");
-      load_given = true;
-    } else if (value_of("--threads", &value, &missing)) {
-      if (missing || !parse_threads(value, &threads))
-        return usage_error(err,
-                           "--threads needs a whole number from 0 (one per hardware "
-                           "thread) to 1024, not '" +
-                               value + "'");
-    } else {
-      return usage_error(err, "unknown option '" + a + "'");
-    }
-  }
-  if (!load_given) return usage_error(err, "--load W is required");
-  if (files.size() > 1) return usage_error(err, "more than one FILE given");
-
-  static const EquilibriumTable table;
-  InputVectors vectors;
-  InputError error;
-  bool read;
-  if (!files.empty() && files[0] != "-") {
-    std::ifstream file(files[0]);
-    if (!file) {
-      err << "wheelsoil: " << files[0] << ": cannot open: " << std::strerror(errno) << '\n';
-      return exit_bad_input;
-    }
-    read = read_vectors(file, table.table, &vectors, &error);
-  } else {
-    read = read_vectors(in, table.table, &vectors, &error);
-  }
-  if (!read) {
-    err << "wheelsoil: line " << error.line << ": " << error.reason << '\n';
-    return exit_bad_input;
-  }
-
-  std::vector<wheelsoil::EquilibriumResult> results(vectors.count);
-  wheelsoil::BatchOptions batch;
-  batch.threads = threads;
-  try {
-    wheelsoil::solve_equilibrium_batch(wheelsoil::packed(vectors.values.data(), vectors.count, 29),
-                                       &load, 0, results.data(), batch);
-  } catch (const wheelsoil::Error &e) {
-    err << "wheelsoil: " << e.what() << '\n';
-    return exit_bad_input;
-  }
-
-  // Rows of nan where no height carries the load.
-  std::string text = header_line(table.table);
-  std::vector<double> row(23);
-  bool all_solved = true;
-  for (std::size_t k = 0; k < results.size(); ++k) {
-    const wheelsoil::EquilibriumResult &r = results[k];
-    const double nan = std::nan("");
-    const double *slot = &r.loads.rim_fx;
-    for (int j = 0; j < 18; ++j) row[j] = r.converged ? slot[j] : nan;
-    row[18] = r.converged ? r.centre_height : nan;
-    row[19] = r.converged ? r.sinkage : nan;
-    row[20] = r.converged ? r.max_sinkage : nan;
-    row[21] = r.converged ? 1 : 0;
-    row[22] = r.iterations;
-    append_rows(&text, table.table, row.data(), 1);
-    if (!r.converged || !r.monotone)
-      err << "wheelsoil: vector " << k + 1 << ": " << r.message << '\n';
-    all_solved = all_solved && r.converged;
-  }
-  if (!(out << text).flush()) {
-    err << "wheelsoil: cannot write the results\n";
-    return exit_bad_input;
-  }
-  return all_solved ? exit_ok : exit_not_solved;
+  std::vector<std::string> all{"equilibrium"};
+  all.insert(all.end(), args.begin(), args.end());
+  Io io{in, out, err};
+  return run_wheelsoil(all, io);
 }
 
 }  // namespace wheelsoil::detail::cli

@@ -10,7 +10,7 @@
 
 namespace wheelsoil::detail::cli {
 
-// Runs the subcommand with the arguments that follow "equilibrium"; FILE or
+// Runs wheelsoil equilibrium with the arguments that follow its name; FILE or
 // '-' (or none) reads from in. Results go to out, messages to err. Returns the
 // exit status: 0 all solved, 1 bad input or output, 2 usage error, 3 results
 // written but some operating points not found.

@@ -9,10 +9,14 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <sstream>
 
+#include "command.h"
 #include "csv_writer.h"
+#include "model_command.h"
+#include "tool_io.h"
 #include "slot_tables.h"
 #include "vector_reader.h"
 
@@ -20,19 +24,9 @@ namespace wheelsoil::detail::cli {
 
 namespace {
 
-constexpr int exit_ok = 0;
-constexpr int exit_bad_input = 1;
-constexpr int exit_usage = 2;
-constexpr int exit_no_fit = 3;
-
-const char usage_text[] =
-    "usage: wheelsoil fit plate [options] [FILE]\n"
-    "       wheelsoil fit shear [--hump] [options] [FILE]\n"
-    "       wheelsoil fit wheel [--soil NAME] [--set NAME=VALUE]... [--fit NAMES] [options] "
-    "[FILE]\n";
+constexpr int exit_no_fit = exit_incomplete;
 
 const char help_text[] =
-    "\n"
     "Soil and wheel parameters from test data, by bounded nonlinear least squares.\n"
     "  plate  plate-sinkage tests, p = (k_c/b + k_phi) z^n: fits sinkage_exponent (n),\n"
     "         k_c and k_phi. Columns: width (b: a rectangular plate's smaller side,\n"
@@ -60,32 +54,11 @@ const char help_text[] =
     "standard error. A fit that is ill-posed (the data cannot determine a\n"
     "parameter), does not converge or fails writes no results: it says why.\n"
     "\n"
-    "Options:\n"
-    "  --set NAME=VALUE    plate, shear: hold that parameter at VALUE. wheel: a given\n"
-    "                      talvor input (wheelsoil slots talvor names them;\n"
-    "                      shear_modulus sets kx and ky), the start of a fitted one\n"
-    "  --soil NAME         wheel: the soil inputs of a soil of the library\n"
-    "                      (docs/soils.md lists them), before --set\n"
-    "  --fit NAMES         wheel: the inputs to fit, comma-separated (c1,c2,c3,c4)\n"
-    "  --sigma Q=VALUE     wheel: the standard deviation of the measurements of\n"
-    "                      quantity Q (default: the RMS of its measured values)\n"
-    "  --hump              shear: the hump law with kr\n"
-    "  --start NAME=VALUE  a starting value (default: estimated from the data)\n"
-    "  --lower NAME=VALUE, --upper NAME=VALUE  bounds instead of the physical ones\n"
-    "  --max-iterations N  solver iterations allowed (200)\n"
-    "  --threads N         wheel: operating points on N threads (0: all)\n"
-    "  --residuals FILE    write each row's measured, fitted and residual values\n"
-    "  --plot FILE         draw the data against the fitted curves as a PNG, through\n"
-    "                      gnuplot (which must be on the PATH)\n"
-    "  --help, -h          this text\n"
     "The wheel's carriage speed vx defaults to 0.1 m/s (the loads do not depend\n"
-    "on it); c1..c4, when fitted and not set, start from 0.4, 0.15, 0.1, 0.\n"
-    "\n"
-    "Exit status: 0 fitted; 1 bad input or output; 2 usage error; 3 no fit\n"
-    "(ill-posed, not converged or failed).\n";
+    "on it); c1..c4, when fitted and not set, start from 0.4, 0.15, 0.1, 0.\n";
 
 int usage_error(std::ostream &err, const std::string &message) {
-  err << "wheelsoil: " << message << '\n' << usage_text << "(wheelsoil fit --help tells more)\n";
+  err << "wheelsoil: " << message << "\n(wheelsoil fit --help tells more)\n";
   return exit_usage;
 }
 
@@ -554,108 +527,125 @@ bool parse_count(const std::string &text, long lo, long hi, long *value) {
   return *value >= lo && *value <= hi;
 }
 
+// Options that every fit takes, as NAME=VALUE into a map.
+void add_assignments(CLI::App &app, const std::string &name, const std::string &help,
+                     std::map<std::string, double> *into) {
+  add_value_option(app, name, "NAME=VALUE", "NAME=VALUE with a finite number", help,
+                   [into](const std::string &v) {
+                     std::string key;
+                     double value;
+                     if (!split_assignment(v, &key, &value)) return false;
+                     (*into)[key] = value;
+                     return true;
+                   })
+      ->trigger_on_parse();
+}
+
+class FitCommand : public Command {
+ public:
+  void define(CLI::App &app) override {
+    app.require_subcommand(0, 1);
+    for (const char *kind : {"plate", "shear", "wheel"}) {
+      CLI::App *sub = app.add_subcommand(kind, std::string("the ") + kind + " fit");
+      sub->fallthrough();
+      sub->group("Fits");
+      sub->allow_extras();
+      add_file_argument(*sub, &file_);
+      subcommands_.push_back(sub);
+    }
+    add_assignments(app, "--set",
+                    "plate, shear: hold that parameter at VALUE. wheel: a given talvor input "
+                    "(wheelsoil slots talvor names them; shear_modulus sets kx and ky), the "
+                    "start of a fitted one",
+                    &o_.set);
+    add_assignments(app, "--start", "a starting value (default: estimated from the data)",
+                    &o_.start);
+    add_assignments(app, "--lower", "a lower bound instead of the physical one", &o_.lower);
+    add_assignments(app, "--upper", "an upper bound instead of the physical one", &o_.upper);
+    add_assignments(app, "--sigma",
+                    "wheel: the standard deviation of the measurements of quantity Q (default: "
+                    "the RMS of its measured values)",
+                    &o_.sigma);
+    app.add_option("--soil", o_.soil,
+                   "wheel: the soil inputs of a soil of the library (docs/soils.md lists them), "
+                   "before --set")
+        ->type_name("NAME");
+    add_value_option(app, "--fit", "NAMES", "input names separated by commas",
+                     "wheel: the inputs to fit, comma-separated (c1,c2,c3,c4)",
+                     [this](const std::string &v) {
+                       o_.fit_given = true;
+                       o_.fit_names.clear();
+                       std::istringstream names(v);
+                       std::string n;
+                       while (std::getline(names, n, ','))
+                         if (!n.empty()) o_.fit_names.push_back(n);
+                       return true;
+                     });
+    app.add_flag("--hump", o_.hump, "shear: the hump law with kr");
+    add_value_option(app, "--max-iterations", "N", "a whole number from 1",
+                     "solver iterations allowed (200)", [this](const std::string &v) {
+                       long count;
+                       if (!parse_count(v, 1, 100000, &count)) return false;
+                       o_.max_iterations = int(count);
+                       return true;
+                     });
+    app.add_option("--residuals", o_.residuals,
+                   "write each row's measured, fitted and residual values to FILE")
+        ->type_name("FILE");
+    app.add_option("--plot", o_.plot,
+                   "draw the data against the fitted curves as a PNG, through gnuplot (which "
+                   "must be on the PATH)")
+        ->type_name("FILE");
+    app.footer(help_text);
+  }
+
+  // The fits have no hook to stop at: a signal ends the tool.
+  bool stoppable() const override { return false; }
+
+  std::string extra_argument(const CLI::App &app, const std::string &arg) const override {
+    if (app.get_subcommands().empty()) return "unknown fit '" + arg + "' (plate, shear or wheel)";
+    return "more than one FILE given";
+  }
+
+  int run(Context &context) override {
+    for (CLI::App *sub : subcommands_)
+      if (sub->parsed()) return run_kind(context, sub->get_name());
+    return usage_error(context, "no fit given: plate, shear or wheel");
+  }
+
+  int run_kind(Context &context, const std::string &kind) {
+    if (kind != "wheel" &&
+        (!o_.soil.empty() || o_.fit_given || !o_.sigma.empty() || context.run.threads_given))
+      return usage_error(context, "--soil, --fit, --sigma and --threads are for the wheel fit");
+    if (kind != "shear" && o_.hump) return usage_error(context, "--hump is for the shear fit");
+    // Never more threads than the hardware has (the runs are counted later).
+    o_.threads = fitted_threads(context.run.threads_given ? context.run.threads : 0,
+                                std::numeric_limits<std::size_t>::max());
+    std::string text;
+    if (const int status = read_text(context, file_, &text)) return status;
+    if (kind == "plate") return run_plate(text, o_, context.io.out, context.io.err);
+    if (kind == "shear") return run_shear(text, o_, context.io.out, context.io.err);
+    return run_wheel(text, o_, context.io.out, context.io.err);
+  }
+
+ private:
+  std::vector<CLI::App *> subcommands_;
+  Common o_;
+  std::string file_;
+};
+
+const CommandRegistration registration{
+    {"fit", "soil and wheel parameters from plate-sinkage, shear and single-wheel test data", 50,
+     [] { return std::make_unique<FitCommand>(); }}};
+
 }  // namespace
 
 int fit_command(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                 std::ostream &err) {
-  Common o;
-  std::vector<std::string> words;
-  bool options_done = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string &a = args[i];
-    if (options_done || a == "-" || a.empty() || a[0] != '-') {
-      words.push_back(a);
-      continue;
-    }
-    if (a == "--") {
-      options_done = true;
-      continue;
-    }
-    if (a == "--help" || a == "-h") {
-      out << usage_text << help_text;
-      return out.flush() ? exit_ok : exit_bad_input;
-    }
-    if (a == "--hump") {
-      o.hump = true;
-      continue;
-    }
-    // --name VALUE or --name=VALUE.
-    const std::size_t eq = a.find('=');
-    const std::string name = a.substr(0, eq);
-    std::string value;
-    if (eq != std::string::npos) {
-      value = a.substr(eq + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      return usage_error(err, a + " needs a value");
-    }
-    std::map<std::string, double> *assignments = name == "--set"     ? &o.set
-                                                 : name == "--start" ? &o.start
-                                                 : name == "--lower" ? &o.lower
-                                                 : name == "--upper" ? &o.upper
-                                                 : name == "--sigma" ? &o.sigma
-                                                                     : nullptr;
-    long count = 0;
-    if (assignments) {
-      std::string key;
-      double v;
-      if (!split_assignment(value, &key, &v))
-        return usage_error(err,
-                           name + " needs NAME=VALUE with a finite number, not '" + value + "'");
-      (*assignments)[key] = v;
-    } else if (name == "--soil") {
-      o.soil = value;
-    } else if (name == "--fit") {
-      o.fit_given = true;
-      o.fit_names.clear();
-      std::istringstream names(value);
-      std::string n;
-      while (std::getline(names, n, ','))
-        if (!n.empty()) o.fit_names.push_back(n);
-    } else if (name == "--residuals") {
-      o.residuals = value;
-    } else if (name == "--plot") {
-      o.plot = value;
-    } else if (name == "--max-iterations") {
-      if (!parse_count(value, 1, 100000, &count))
-        return usage_error(err,
-                           "--max-iterations needs a whole number from 1, not '" + value + "'");
-      o.max_iterations = int(count);
-    } else if (name == "--threads") {
-      if (!parse_count(value, 0, 1024, &count))
-        return usage_error(err,
-                           "--threads needs a whole number from 0 (one per hardware thread) "
-                           "to 1024, not '" +
-                               value + "'");
-      o.threads = unsigned(count);
-    } else {
-      return usage_error(err, "unknown option '" + a + "'");
-    }
-  }
-  if (words.empty()) return usage_error(err, "no fit given: plate, shear or wheel");
-  const std::string kind = words[0];
-  if (kind != "plate" && kind != "shear" && kind != "wheel")
-    return usage_error(err, "unknown fit '" + kind + "' (plate, shear or wheel)");
-  if (words.size() > 2) return usage_error(err, "more than one FILE given");
-  if (kind != "wheel" && (!o.soil.empty() || o.fit_given || !o.sigma.empty() || o.threads))
-    return usage_error(err, "--soil, --fit, --sigma and --threads are for the wheel fit");
-  if (kind != "shear" && o.hump) return usage_error(err, "--hump is for the shear fit");
-
-  std::string text;
-  if (words.size() == 2 && words[1] != "-") {
-    std::ifstream file(words[1], std::ios::binary);
-    if (!file) {
-      err << "wheelsoil: " << words[1] << ": cannot open: " << std::strerror(errno) << '\n';
-      return exit_bad_input;
-    }
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  } else {
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  if (kind == "plate") return run_plate(text, o, out, err);
-  if (kind == "shear") return run_shear(text, o, out, err);
-  return run_wheel(text, o, out, err);
+  std::vector<std::string> all{"fit"};
+  all.insert(all.end(), args.begin(), args.end());
+  Io io{in, out, err};
+  return run_wheelsoil(all, io);
 }
 
 }  // namespace wheelsoil::detail::cli

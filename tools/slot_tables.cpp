@@ -71,11 +71,15 @@ static_assert(copies_resolved(talvor_inputs) && copies_resolved(pindrel_inputs),
 // The library refuses no argument of these calls: the inputs are complete.
 void talvor_one(double *out, const double *in) { wheelsoil_talvor(in, 29, out); }
 void pindrel_one(double *out, const double *in) { wheelsoil_pindrel(in, 20, out); }
-void talvor_many(const double *in, double *out, std::size_t count, unsigned threads) {
-  wheelsoil_talvor_batch(in, count, out, threads);
+int talvor_many(const double *in, double *out, std::size_t count, unsigned threads,
+                wheelsoil_progress progress, void *context, std::size_t *done) {
+  return wheelsoil_talvor_batch_ex(in, count, 29, 1, out, threads, WHEELSOIL_DEFAULTS, progress,
+                                   context, done);
 }
-void pindrel_many(const double *in, double *out, std::size_t count, unsigned threads) {
-  wheelsoil_pindrel_batch(in, count, out, threads);
+int pindrel_many(const double *in, double *out, std::size_t count, unsigned threads,
+                 wheelsoil_progress progress, void *context, std::size_t *done) {
+  return wheelsoil_pindrel_batch_ex(in, count, 20, 1, out, threads, WHEELSOIL_DEFAULTS, progress,
+                                    context, done);
 }
 
 }  // namespace

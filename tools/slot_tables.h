@@ -6,6 +6,8 @@
 #ifndef WHEELSOIL_TOOLS_SLOT_TABLES_H
 #define WHEELSOIL_TOOLS_SLOT_TABLES_H
 
+#include <wheelsoil/wheelsoil.h>
+
 #include <cstddef>
 
 namespace wheelsoil::detail::cli {
@@ -39,9 +41,12 @@ struct OutputSlot {
 // out[0..n_outputs) from in[0..n_inputs), one evaluation.
 using EvaluateOne = void (*)(double *out, const double *in);
 // count evaluations, vector after vector, on up to `threads` threads, with
-// the bits of count single evaluations.
-using EvaluateBatch = void (*)(const double *inputs, double *outputs, std::size_t count,
-                               unsigned threads);
+// the bits of count single evaluations; progress (may be null) is asked
+// between blocks and may stop the batch. Returns the C interface's status and
+// sets *done to the vectors finished, a prefix.
+using EvaluateBatch = int (*)(const double *inputs, double *outputs, std::size_t count,
+                              unsigned threads, wheelsoil_progress progress, void *context,
+                              std::size_t *done);
 
 // A model as the tool drives it.
 struct ModelTable {

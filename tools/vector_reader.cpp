@@ -9,6 +9,35 @@
 namespace wheelsoil::detail::cli {
 namespace {
 
+// Whether the mantissa of a decimal literal has a digit other than 0.
+bool has_nonzero_digit(std::string_view t) {
+  for (char c : t) {
+    if (c == 'e' || c == 'E') return false;
+    if (c >= '1' && c <= '9') return true;
+  }
+  return false;
+}
+
+// Whether t (unsigned) is a decimal literal: digits, an optional point and
+// digits (at least one digit in all), an optional exponent with digits.
+bool is_decimal(std::string_view t) {
+  std::size_t i = 0, digits = 0;
+  while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t exponent_digits = 0;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++exponent_digits;
+    if (exponent_digits == 0) return false;
+  }
+  return i == t.size();
+}
+
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 std::string_view trim(std::string_view s) {
@@ -62,10 +91,73 @@ bool equals_lower(std::string_view s, const char *word) {
   return k == s.size();
 }
 
+// The length of the UTF-8 sequence that starts s, or 0 if it is not one.
+std::size_t utf8_length(std::string_view s) {
+  const unsigned char c = static_cast<unsigned char>(s[0]);
+  const std::size_t n = c >= 0xf0 && c <= 0xf4 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 && c < 0xe0 ? 2 : 0;
+  if (n == 0 || n > s.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if ((static_cast<unsigned char>(s[k]) & 0xc0) != 0x80) return 0;
+  return n;
+}
+
+// s between quotes as a message shows it: control bytes, NUL among them, and
+// bytes that are not UTF-8 written as \xHH, so that every byte can be seen.
 std::string quoted(std::string_view s) {
   constexpr std::size_t longest = 40;
-  if (s.size() > longest) return "'" + std::string(s.substr(0, longest)) + "...'";
-  return "'" + std::string(s) + "'";
+  const bool cut = s.size() > longest;
+  if (cut) s = s.substr(0, longest);
+  std::string q = "'";
+  for (std::size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const std::size_t n = c >= 0x80 ? utf8_length(s.substr(i)) : c >= 0x20 && c != 0x7f ? 1 : 0;
+    if (n == 0) {
+      const char hex[] = "0123456789abcdef";
+      q += "\\x";
+      q += hex[c >> 4];
+      q += hex[c & 15];
+      ++i;
+    } else {
+      q.append(s.substr(i, n));
+      i += n;
+    }
+  }
+  return q + (cut ? "...'" : "'");
+}
+
+// Whether token spells a name: a letter or '_', then letters, digits and '_'
+// (nan and inf, which spell numbers, are not names).
+bool is_name(std::string_view token) {
+  double v;
+  if (token.empty() || parse_number(token, &v)) return false;
+  const auto letter = [](char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+  };
+  if (!letter(token[0])) return false;
+  for (char c : token)
+    if (!letter(c) && !std::isdigit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+// Whether the fields of the first line are a header: its first field names a
+// slot of the model, or every field is a name. A line of number-like values
+// that are not numbers (1e400, 0x1p-3, O.1, 1;2;3) is data, and refused as such.
+bool is_header(const std::vector<std::string_view> &fields, const ModelTable &model) {
+  if (find_input(model, fields[0].data(), fields[0].size()) < model.n_inputs) return true;
+  for (const std::string_view f : fields)
+    if (!is_name(f)) return false;
+  return true;
+}
+
+// Why token, which parse_number refused, is not a number.
+std::string not_a_number(std::size_t k, std::string_view token) {
+  std::string reason = "value " + std::to_string(k) + " " + quoted(token) + " is not a number";
+  if (is_out_of_range(token)) {
+    reason += " (beyond the range of a double: nonzero magnitudes from 4.9e-324 to 1.8e308)";
+  } else if (token.find(';') != std::string_view::npos) {
+    reason += " (values are separated by commas or whitespace, not semicolons)";
+  }
+  return reason;
 }
 
 // The vector of one data line of a header table.
@@ -125,29 +217,21 @@ bool parse_number(std::string_view token, double *value) {
     *value = negative ? -HUGE_VAL : HUGE_VAL;
     return true;
   }
-  // Decimal: digits, an optional point and digits (at least one digit in all),
-  // an optional exponent with digits.
-  std::size_t i = 0, digits = 0;
-  while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    std::size_t exponent_digits = 0;
-    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) ++i, ++exponent_digits;
-    if (exponent_digits == 0) return false;
-  }
-  if (i != t.size()) return false;
+  if (!is_decimal(t)) return false;
   // strtod rounds correctly, so %.17g output reads back to the same bits.
   const std::string text(token);
   const double v = std::strtod(text.c_str(), nullptr);
-  if (std::isinf(v)) return false;  // a finite literal beyond the double range
+  // A finite literal beyond the double range, or one so small that it would
+  // read as zero; subnormal magnitudes are kept, as %.17g writes them.
+  if (std::isinf(v) || (v == 0 && has_nonzero_digit(t))) return false;
   *value = v;
   return true;
+}
+
+bool is_out_of_range(std::string_view token) {
+  double v;
+  if (!token.empty() && (token[0] == '+' || token[0] == '-')) token.remove_prefix(1);
+  return is_decimal(token) && !parse_number(token, &v);
 }
 
 bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vectors,
@@ -169,12 +253,19 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
 
   while (std::getline(in, line)) {
     ++line_number;
+    if (line_number == 1) {
+      // A spreadsheet's "CSV UTF-8" starts with a byte-order mark; UTF-16 has
+      // a NUL in every other byte of ASCII text and is refused as a whole.
+      if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+      if (line.rfind("\xFF\xFE", 0) == 0 || line.rfind("\xFE\xFF", 0) == 0)
+        return refuse("the input is UTF-16 text; save it as UTF-8 or plain ASCII");
+    }
     std::string reason;
     if (!split_fields(line, &fields, &reason)) return refuse(reason);
     if (fields.empty()) continue;
 
     double number;
-    if (first && !parse_number(fields[0], &number)) {
+    if (first && is_header(fields, model)) {
       vectors->had_header = true;
       if (!read_header(fields, model, &layout, &reason)) return refuse(reason);
       first = false;
@@ -184,6 +275,10 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
 
     const std::size_t expected = vectors->had_header ? layout.column_slot.size() : model.n_inputs;
     if (fields.size() != expected) {
+      // A value that is not a number says more than the count it upsets (a
+      // line separated by semicolons is one value).
+      for (std::size_t k = 0; k < fields.size(); ++k)
+        if (!parse_number(fields[k], &number)) return refuse(not_a_number(k + 1, fields[k]));
       return refuse(
           "expected " + std::to_string(expected) + " values" +
           (vectors->had_header ? " (one per header column)" : std::string(" for ") + model.name) +
@@ -191,9 +286,7 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
     }
     if (vectors->had_header) vector = layout.defaults;
     for (std::size_t k = 0; k < fields.size(); ++k) {
-      if (!parse_number(fields[k], &number))
-        return refuse("value " + std::to_string(k + 1) + " " + quoted(fields[k]) +
-                      " is not a number");
+      if (!parse_number(fields[k], &number)) return refuse(not_a_number(k + 1, fields[k]));
       vector[vectors->had_header ? layout.column_slot[k] : k] = number;
     }
     if (vectors->had_header) {
@@ -205,7 +298,10 @@ bool read_vectors(std::istream &in, const ModelTable &model, InputVectors *vecto
     vectors->values.insert(vectors->values.end(), vector.begin(), vector.end());
     ++vectors->count;
   }
-  if (in.bad()) return refuse("the input could not be read");
+  if (in.bad()) {
+    error->read_failed = true;
+    return refuse("the input could not be read");
+  }
   if (vectors->count == 0) {
     if (line_number == 0) line_number = 1;
     return refuse(vectors->had_header ? "no input vectors after the header"

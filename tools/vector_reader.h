@@ -6,11 +6,16 @@
 // - Numbers are decimal (as %.17g writes them), or nan, inf, infinity, each
 //   optionally signed and in any case. Hexadecimal and out-of-range values are
 //   refused.
-// - If the first field of the first line that is not blank or a comment is
-//   not a number, that line is a header: each field names an input slot, in
-//   any order, each at most once, every required slot present; the slots it
+// - The first line that is not blank or a comment is a header when its first
+//   field names an input slot, or when every field is a name (a letter or '_',
+//   then letters, digits and '_'). Each field names an input slot, in any
+//   order, each at most once, every required slot present; the slots it
 //   leaves out take their documented defaults. Otherwise every line holds all
-//   of the model's input slots in slot order.
+//   of the model's input slots in slot order, and a line 1 of values such as
+//   1e400 or O.1 is refused as any other line would be.
+// - A UTF-8 byte-order mark at the start is skipped; UTF-16 is refused.
+// - Bytes that cannot be shown (NUL, control bytes, bytes that are not UTF-8)
+//   are quoted in messages as \xHH.
 // - The whole input is read before anything is computed, so a refused input
 //   produces no results at all.
 #ifndef WHEELSOIL_TOOLS_VECTOR_READER_H
@@ -30,6 +35,7 @@ namespace wheelsoil::detail::cli {
 struct InputError {
   std::size_t line = 0;  // 1-based line of the input
   std::string reason;
+  bool read_failed = false;  // the stream failed: the reason is the system's, not the text's
 };
 
 // The input vectors of one model.
@@ -40,7 +46,13 @@ struct InputVectors {
 };
 
 // *value = the number the whole of token spells; false if it is not one.
+// A decimal literal beyond the range of a double is refused, on either side:
+// 1e400, and 1e-400, which would read as 0. Subnormal values are numbers.
 bool parse_number(std::string_view token, double *value);
+
+// Whether token is a decimal literal that parse_number refuses for its
+// magnitude alone.
+bool is_out_of_range(std::string_view token);
 
 // Reads every input vector of model from in. On a refusal returns false and
 // fills *error; *vectors is then incomplete.

@@ -148,7 +148,8 @@ TEST(EquilibriumCommand, RefusalsWriteNoResults) {
   }
   const CommandRun help = run({"--help"}, "");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("usage: wheelsoil equilibrium --load W"), std::string::npos);
+  EXPECT_NE(help.out.find("usage: wheelsoil equilibrium"), std::string::npos);
+  EXPECT_NE(help.out.find("--load W"), std::string::npos);
 }
 
 }  // namespace

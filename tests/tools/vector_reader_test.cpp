@@ -33,6 +33,11 @@ TEST(ParseNumber, AcceptsDecimalAndNonFiniteSpellings) {
                {"inf", INFINITY},
                {"-Inf", -INFINITY},
                {"+INFINITY", INFINITY},
+               {"0", 0},
+               {"0.0", 0},
+               {"-0e-999", -0.0},
+               {"000e400", 0},
+               {"2.2250738585072009e-308", 2.2250738585072009e-308},  // subnormal
                {"4.9406564584124654e-324", 4.9406564584124654e-324}};
   for (const auto &c : cases) {
     double v = 0;
@@ -47,12 +52,22 @@ TEST(ParseNumber, AcceptsDecimalAndNonFiniteSpellings) {
 }
 
 TEST(ParseNumber, RefusesWhatIsNotOneDecimalNumber) {
-  for (const char *text : {"", "-", ".", "e5", "1e", "1e+", "0x10", "1.2.3", "nan(1)", "infx",
-                           "1e400", "-1e400", "abc", "1 ", " 1", "1,5", "radius"}) {
+  for (const char *text :
+       {"",       "-",    ".",     "e5",     "1e",     "1e+",     "0x10",        "1.2.3",
+        "nan(1)", "infx", "1e400", "-1e400", "1e-400", "-1e-400", "0.0001e-320", "abc",
+        "1 ",     " 1",   "1,5",   "radius"}) {
     double v = 7;
     EXPECT_FALSE(parse_number(text, &v)) << text;
     EXPECT_EQ(v, 7) << text;
   }
+}
+
+// Out of range on either side, but a decimal literal; nothing else is.
+TEST(ParseNumber, TellsALiteralOutOfRangeFromOtherText) {
+  for (const char *text : {"1e400", "-1e400", "1e-400", "+1.5e-999", "0.0001e-320"})
+    EXPECT_TRUE(is_out_of_range(text)) << text;
+  for (const char *text : {"1", "0e-999", "1e-320", "0x1p-3", "O.1", "1e", "nan", "1e400x", ""})
+    EXPECT_FALSE(is_out_of_range(text)) << text;
 }
 
 // Every double written by the tool reads back to the same bits.
@@ -100,6 +115,11 @@ std::string numbers(int first, int count, const char *separator = " ") {
   return s;
 }
 
+const std::string row20 = numbers(1, 20) + "\n";
+const std::string required_header =
+    "width,radius,cohesion,friction_angle,sinkage_exponent,k_c,k_phi,shear_modulus,"
+    "rim_entry_angle,peak_stress_angle,rear_angle\n";
+
 TEST(ReadVectors, PlainLinesWithCommentsBlanksAndMixedSeparators) {
   const std::string text = "# two pindrel vectors\n\n" + numbers(1, 20) + "  # first\r\n" +
                            "  \t\n" + numbers(21, 10, ",") + " , " + numbers(31, 10, "\t") + "\n";
@@ -108,6 +128,17 @@ TEST(ReadVectors, PlainLinesWithCommentsBlanksAndMixedSeparators) {
   EXPECT_FALSE(r.vectors.had_header);
   ASSERT_EQ(r.vectors.count, 2u);
   for (int k = 0; k < 40; ++k) EXPECT_EQ(r.vectors.values[k], k + 1);
+}
+
+TEST(ReadVectors, SkipsAUtf8ByteOrderMark) {
+  const Read plain = read(required_header + numbers(1, 11, ",") + "\n");
+  const Read marked = read("\xEF\xBB\xBF" + required_header + numbers(1, 11, ",") + "\n");
+  ASSERT_TRUE(marked.ok) << marked.error.reason;
+  EXPECT_TRUE(marked.vectors.had_header);
+  EXPECT_EQ(marked.vectors.values, plain.vectors.values);
+  const Read numbers_only = read("\xEF\xBB\xBF" + row20);
+  ASSERT_TRUE(numbers_only.ok) << numbers_only.error.reason;
+  EXPECT_EQ(numbers_only.vectors.values[0], 1);
 }
 
 TEST(ReadVectors, LastLineWithoutNewline) {
@@ -196,11 +227,6 @@ TEST_P(ReadVectorsRefuses, WithLineAndReason) {
   EXPECT_EQ(r.error.reason, c.reason);
 }
 
-const std::string row20 = numbers(1, 20) + "\n";
-const std::string required_header =
-    "width,radius,cohesion,friction_angle,sinkage_exponent,k_c,k_phi,shear_modulus,"
-    "rim_entry_angle,peak_stress_angle,rear_angle\n";
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadVectorsRefuses,
     testing::Values(
@@ -227,7 +253,33 @@ INSTANTIATE_TEST_SUITE_P(
                 required_header + numbers(1, 11, ",") + "\n" + numbers(1, 10, ",") + "\n", 3,
                 "expected 11 values (one per header column), found 10"},
         Refusal{"second header", required_header + required_header, 2,
-                "value 1 'width' is not a number"}),
+                "value 1 'width' is not a number"},
+        // A line 1 of values that look like numbers is data, not a header.
+        Refusal{"huge on line 1", "1e400 " + numbers(2, 19) + "\n", 1,
+                "value 1 '1e400' is not a number (beyond the range of a double: nonzero "
+                "magnitudes from 4.9e-324 to 1.8e308)"},
+        Refusal{"tiny on line 1", "1e-400 " + numbers(2, 19) + "\n", 1,
+                "value 1 '1e-400' is not a number (beyond the range of a double: nonzero "
+                "magnitudes from 4.9e-324 to 1.8e308)"},
+        Refusal{"hexadecimal on line 1", "0x1p-3 " + numbers(2, 19) + "\n", 1,
+                "value 1 '0x1p-3' is not a number"},
+        Refusal{"letter O on line 1", "O.1," + numbers(2, 19, ",") + "\n", 1,
+                "value 1 'O.1' is not a number"},
+        Refusal{"semicolons on line 1", numbers(1, 20, ";") + "\n", 1,
+                "value 1 '1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;1...' is not a number "
+                "(values are separated by commas or whitespace, not semicolons)"},
+        Refusal{"misspelt first name", "radus,radius\n1,2\n", 1,
+                "unknown slot name 'radus' for pindrel (wheelsoil slots pindrel lists them)"},
+        // Every byte of a value can be seen in the message.
+        Refusal{"NUL in a value",
+                row20 + "1 2 0" + std::string(1, '\0') + "5 " + numbers(4, 17) + "\n", 2,
+                "value 3 '0\\x005' is not a number"},
+        Refusal{"control and stray bytes", "1 \x01\xff\xc3\xa9 " + numbers(3, 18) + "\n", 1,
+                "value 2 '\\x01\\xff\xc3\xa9' is not a number"},
+        Refusal{"UTF16 LE", std::string("\xff\xfer\0a\0d\0", 8), 1,
+                "the input is UTF-16 text; save it as UTF-8 or plain ASCII"},
+        Refusal{"UTF16 BE", std::string("\xfe\xff\0r\0a", 6), 1,
+                "the input is UTF-16 text; save it as UTF-8 or plain ASCII"}),
     [](const testing::TestParamInfo<Refusal> &param_info) {
       std::string name = param_info.param.what;
       for (char &c : name)
