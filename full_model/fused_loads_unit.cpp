@@ -18,6 +18,10 @@ namespace wheelsoil::detail::full_model {
 
 namespace {
 
+// Largest |x| whose sin and cos the mirror of a point reuses: every angle of
+// the contact (acos lies in [0, pi]), NaN and infinities excluded.
+constexpr double mirror_bound = 4.0;
+
 // The C library's functions over a strip's lanes.
 struct LibmMath {
   static double tan(double x) { return std::tan(x); }
@@ -59,11 +63,21 @@ struct LibmMath {
     else
       each(x, use, y, [e](double v) { return std::pow(v, e); });
   }
+  // sin and cos of a strip's points. The mirror of point j, point k = 29 - j,
+  // often holds exactly -x[j] (a sidewall circle runs from -theta_e to
+  // theta_e, a rim strip of undefined slip from -theta1 to theta1): for
+  // |x| <= mirror_bound the C library's sin is odd and its cos even to the
+  // last bit (LibmSymmetry tests), so point j takes -sin and cos of point k.
   static void sincos(const double *x, double *s, double *c) {
     for (int j = 0; j < gl_lanes; ++j) {
+      const int k = strips::points - 1 - j;
       if (j > 0 && strips::same_bits(x[j], x[j - 1])) {
         s[j] = s[j - 1];
         c[j] = c[j - 1];
+      } else if (k >= 0 && k < j && strips::same_bits(x[j], -x[k]) &&
+                 std::fabs(x[k]) <= mirror_bound) {
+        s[j] = -s[k];
+        c[j] = c[k];
       } else {
         s[j] = std::sin(x[j]);
         c[j] = std::cos(x[j]);

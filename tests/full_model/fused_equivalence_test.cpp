@@ -157,6 +157,15 @@ const Tweak tweaks[] = {
        in.tilt_sine = 0.1;
        in.wx = 0.1;
      }},
+    // Undefined slip: every rim strip runs from -theta1 to theta1, so its
+    // points mirror each other as a sidewall circle's do.
+    {"tilted_without_slip",
+     [](WheelSoilInput &in) {
+       in.vx = 0;
+       in.wy = 0;
+       in.vy = 0.02;
+       in.tilt_sine = 0.1;
+     }},
     {"band",
      [](WheelSoilInput &in) {
        in.band_height = 0.01;
