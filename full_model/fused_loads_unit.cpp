@@ -1,7 +1,7 @@
-// The default evaluator for one vector unit, chosen by WHEELSOIL_UNIT_SSE2 or
-// WHEELSOIL_UNIT_AVX: the strip evaluator with the C library's elementary
-// functions, one point at a time, so that its 18 results are the reference
-// path's bits on either unit (the arithmetic between the functions is IEEE
+// The default evaluator for one vector unit, chosen by WHEELSOIL_UNIT_SSE2,
+// WHEELSOIL_UNIT_AVX or WHEELSOIL_UNIT_AVX512: the strip evaluator with the C
+// library's elementary functions, one point at a time, so that its 18 results
+// are the reference path's bits on every unit (the arithmetic between the functions is IEEE
 // arithmetic at any width). A point whose argument equals the previous
 // point's, bit for bit, takes its value (runs of equal angles at the rear of a
 // band out of contact, the padding lanes).
@@ -88,7 +88,9 @@ struct LibmMath {
 
 }  // namespace
 
-#if defined(WHEELSOIL_UNIT_AVX)
+#if defined(WHEELSOIL_UNIT_AVX512)
+void evaluate_avx512(const ModelState &m, WheelSoilOutput *out) {
+#elif defined(WHEELSOIL_UNIT_AVX)
 void evaluate_avx(const ModelState &m, WheelSoilOutput *out) {
 #elif defined(WHEELSOIL_UNIT_SSE2)
 void evaluate_sse2(const ModelState &m, WheelSoilOutput *out) {

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(GeneratedInputs, FusedEvaluatorSlice, ::testing::Range(
 TEST(FusedEvaluator, EveryUnitHereGivesTheSameBits) {
   using full_model::VectorUnit;
   std::vector<VectorUnit> units;
-  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx}) {
+  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx, VectorUnit::avx512}) {
     WheelSoilOutput probe;
     if (full_model::evaluate_on(u, ModelState{}, &probe)) units.push_back(u);
   }
