@@ -166,6 +166,18 @@ const Tweak tweaks[] = {
        in.vy = 0.02;
        in.tilt_sine = 0.1;
      }},
+    // Circles barely in the soil: theta_e, and every point, near or at +0.
+    {"tiny_sinkage",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.wz = 0.3;
+       in.centre_height = in.radius - 1e-9;
+     }},
+    {"subnormal_sinkage",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.centre_height = std::nextafter(in.radius, 0.0);
+     }},
     {"band",
      [](WheelSoilInput &in) {
        in.band_height = 0.01;
