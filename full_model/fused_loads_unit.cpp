@@ -79,8 +79,12 @@ struct LibmMath {
         s[j] = -s[k];
         c[j] = c[k];
       } else {
-        s[j] = std::sin(x[j]);
-        c[j] = std::cos(x[j]);
+        // one argument, read once, so that the compiler may take both in one
+        // call (the same bits as two: LibmProperties tests) whether or not s
+        // and x overlap
+        const double v = x[j];
+        s[j] = std::sin(v);
+        c[j] = std::cos(v);
       }
     }
   }
