@@ -1,10 +1,12 @@
 // The default evaluator for one vector unit, chosen by WHEELSOIL_UNIT_SSE2,
 // WHEELSOIL_UNIT_AVX or WHEELSOIL_UNIT_AVX512: the strip evaluator with the C
-// library's elementary functions, one point at a time, so that its 18 results
-// are the reference path's bits on every unit (the arithmetic between the functions is IEEE
-// arithmetic at any width). A point whose argument equals the previous
-// point's, bit for bit, takes its value (runs of equal angles at the rear of a
-// band out of contact, the padding lanes).
+// library's elementary functions, one point at a time, so that its 18
+// results are the reference path's bits on every unit (the arithmetic
+// between the functions is IEEE arithmetic at any width). A point whose
+// argument equals the previous point's, bit for bit, takes its value (runs of
+// equal angles at the rear of a band out of contact, the padding lanes); a
+// point whose angle is the exact negation of its mirror's takes the mirror's
+// sine negated and its cosine.
 #include "../api/strict_fp.h"
 
 #include <cmath>
@@ -67,7 +69,7 @@ struct LibmMath {
   // often holds exactly -x[j] (a sidewall circle runs from -theta_e to
   // theta_e, a rim strip of undefined slip from -theta1 to theta1): for
   // |x| <= mirror_bound the C library's sin is odd and its cos even to the
-  // last bit (LibmSymmetry tests), so point j takes -sin and cos of point k.
+  // last bit (LibmProperties tests), so point j takes -sin and cos of point k.
   static void sincos(const double *x, double *s, double *c) {
     for (int j = 0; j < gl_lanes; ++j) {
       const int k = strips::points - 1 - j;
