@@ -2,6 +2,8 @@
 // runs: the same bits on either.
 #include "../api/strict_fp.h"
 
+#include <initializer_list>
+
 #include "vector_unit.h"
 #include "wheel_soil_model.h"
 
@@ -12,6 +14,7 @@ namespace wheelsoil::detail::full_model {
 void evaluate_sse2(const ModelState &m, WheelSoilOutput *out);
 #if !WHEELSOIL_SSE2_ONLY
 void evaluate_avx(const ModelState &m, WheelSoilOutput *out);
+void evaluate_avx512(const ModelState &m, WheelSoilOutput *out);
 #endif
 
 namespace {
@@ -22,13 +25,17 @@ Evaluator unit_evaluator(VectorUnit unit) {
   if (unit == VectorUnit::sse2) return evaluate_sse2;
 #if !WHEELSOIL_SSE2_ONLY
   if (unit == VectorUnit::avx && cpu_has_unit(unit)) return evaluate_avx;
+  if (unit == VectorUnit::avx512 && cpu_has_unit(unit)) return evaluate_avx512;
 #endif
   return nullptr;
 }
 
 Evaluator widest() {
-  static const Evaluator chosen =
-      unit_evaluator(VectorUnit::avx) ? unit_evaluator(VectorUnit::avx) : evaluate_sse2;
+  static const Evaluator chosen = [] {
+    for (VectorUnit u : {VectorUnit::avx512, VectorUnit::avx})
+      if (const Evaluator run = unit_evaluator(u)) return run;
+    return Evaluator(evaluate_sse2);
+  }();
   return chosen;
 }
 

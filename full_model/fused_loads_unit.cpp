@@ -1,10 +1,12 @@
-// The default evaluator for one vector unit, chosen by WHEELSOIL_UNIT_SSE2 or
-// WHEELSOIL_UNIT_AVX: the strip evaluator with the C library's elementary
-// functions, one point at a time, so that its 18 results are the reference
-// path's bits on either unit (the arithmetic between the functions is IEEE
-// arithmetic at any width). A point whose argument equals the previous
-// point's, bit for bit, takes its value (runs of equal angles at the rear of a
-// band out of contact, the padding lanes).
+// The default evaluator for one vector unit, chosen by WHEELSOIL_UNIT_SSE2,
+// WHEELSOIL_UNIT_AVX or WHEELSOIL_UNIT_AVX512: the strip evaluator with the C
+// library's elementary functions, one point at a time, so that its 18
+// results are the reference path's bits on every unit (the arithmetic
+// between the functions is IEEE arithmetic at any width). A point whose
+// argument equals the previous point's, bit for bit, takes its value (runs of
+// equal angles at the rear of a band out of contact, the padding lanes); a
+// point whose angle is the exact negation of its mirror's takes the mirror's
+// sine negated and its cosine.
 #include "../api/strict_fp.h"
 
 #include <cmath>
@@ -17,6 +19,10 @@
 namespace wheelsoil::detail::full_model {
 
 namespace {
+
+// Largest |x| whose sin and cos the mirror of a point reuses: every angle of
+// the contact (acos lies in [0, pi]), NaN and infinities excluded.
+constexpr double mirror_bound = 4.0;
 
 // The C library's functions over a strip's lanes.
 struct LibmMath {
@@ -59,14 +65,28 @@ struct LibmMath {
     else
       each(x, use, y, [e](double v) { return std::pow(v, e); });
   }
+  // sin and cos of a strip's points. The mirror of point j, point k = 29 - j,
+  // often holds exactly -x[j] (a sidewall circle runs from -theta_e to
+  // theta_e, a rim strip of undefined slip from -theta1 to theta1): for
+  // |x| <= mirror_bound the C library's sin is odd and its cos even to the
+  // last bit (LibmProperties tests), so point j takes -sin and cos of point k.
   static void sincos(const double *x, double *s, double *c) {
     for (int j = 0; j < gl_lanes; ++j) {
+      const int k = strips::points - 1 - j;
       if (j > 0 && strips::same_bits(x[j], x[j - 1])) {
         s[j] = s[j - 1];
         c[j] = c[j - 1];
+      } else if (k >= 0 && k < j && strips::same_bits(x[j], -x[k]) &&
+                 std::fabs(x[k]) <= mirror_bound) {
+        s[j] = -s[k];
+        c[j] = c[k];
       } else {
-        s[j] = std::sin(x[j]);
-        c[j] = std::cos(x[j]);
+        // one argument, read once, so that the compiler may take both in one
+        // call (the same bits as two: LibmProperties tests) whether or not s
+        // and x overlap
+        const double v = x[j];
+        s[j] = std::sin(v);
+        c[j] = std::cos(v);
       }
     }
   }
@@ -74,7 +94,9 @@ struct LibmMath {
 
 }  // namespace
 
-#if defined(WHEELSOIL_UNIT_AVX)
+#if defined(WHEELSOIL_UNIT_AVX512)
+void evaluate_avx512(const ModelState &m, WheelSoilOutput *out) {
+#elif defined(WHEELSOIL_UNIT_AVX)
 void evaluate_avx(const ModelState &m, WheelSoilOutput *out) {
 #elif defined(WHEELSOIL_UNIT_SSE2)
 void evaluate_sse2(const ModelState &m, WheelSoilOutput *out) {

@@ -55,7 +55,7 @@ ModelState make_state(const WheelSoilInput &input);
 // Reads only m, so any number may run at once, each with its own state.
 void evaluate(const ModelState &m, WheelSoilOutput *out);
 
-// evaluate on the given unit (sse2 or avx), for tests and benchmarks: the
+// evaluate on the given unit (sse2, avx or avx512), for tests and benchmarks: the
 // same bits on each; false (and nothing written) for a unit it is not built
 // for or this CPU lacks.
 bool evaluate_on(VectorUnit unit, const ModelState &m, WheelSoilOutput *out);

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   std::memcpy(&first, in.data(), sizeof first);
   const ModelState m = full_model::make_state(first);
   using full_model::VectorUnit;
-  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx}) {
+  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx, VectorUnit::avx512}) {
     WheelSoilOutput out;
     if (full_model::evaluate_on(u, m, &out))
       fuzz::require(fuzz::same_values(&out.rim_fx, single.data(), 18), "default units agree");

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(GeneratedInputs, FusedEvaluatorSlice, ::testing::Range(
 TEST(FusedEvaluator, EveryUnitHereGivesTheSameBits) {
   using full_model::VectorUnit;
   std::vector<VectorUnit> units;
-  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx}) {
+  for (VectorUnit u : {VectorUnit::sse2, VectorUnit::avx, VectorUnit::avx512}) {
     WheelSoilOutput probe;
     if (full_model::evaluate_on(u, ModelState{}, &probe)) units.push_back(u);
   }
@@ -156,6 +156,27 @@ const Tweak tweaks[] = {
        in.vy = 0.02;
        in.tilt_sine = 0.1;
        in.wx = 0.1;
+     }},
+    // Undefined slip: every rim strip runs from -theta1 to theta1, so its
+    // points mirror each other as a sidewall circle's do.
+    {"tilted_without_slip",
+     [](WheelSoilInput &in) {
+       in.vx = 0;
+       in.wy = 0;
+       in.vy = 0.02;
+       in.tilt_sine = 0.1;
+     }},
+    // Circles barely in the soil: theta_e, and every point, near or at +0.
+    {"tiny_sinkage",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.wz = 0.3;
+       in.centre_height = in.radius - 1e-9;
+     }},
+    {"subnormal_sinkage",
+     [](WheelSoilInput &in) {
+       in.vy = 0.02;
+       in.centre_height = std::nextafter(in.radius, 0.0);
      }},
     {"band",
      [](WheelSoilInput &in) {
