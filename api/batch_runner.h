@@ -52,6 +52,15 @@ inline unsigned batch_thread_count(std::size_t count, std::size_t block, unsigne
   return n;
 }
 
+// Items per block of each batch, in every interface. A block is about the
+// cost of starting a thread (0.1 to 0.3 ms), so that a batch too small to
+// repay its threads runs on fewer of them, and the shared index and the hook
+// stay out of the way: four talvor evaluations, 256 pindrel evaluations
+// (about a microsecond each), one operating point (their costs differ).
+constexpr std::size_t talvor_block = 4;
+constexpr std::size_t pindrel_block = 256;
+constexpr std::size_t equilibrium_block = 1;
+
 // How often the calling thread asks the hook while it waits for the others.
 constexpr std::chrono::milliseconds batch_hook_interval{20};
 
