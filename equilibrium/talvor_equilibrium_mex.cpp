@@ -100,5 +100,5 @@ void talvor_equilibrium(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs
 }  // namespace
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  mex::guarded("talvor_equilibrium", [&] { talvor_equilibrium(nlhs, plhs, nrhs, prhs); });
+  mex::guarded([&] { talvor_equilibrium(nlhs, plhs, nrhs, prhs); });
 }

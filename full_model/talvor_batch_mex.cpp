@@ -34,5 +34,5 @@ void talvor_batch(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 }  // namespace
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  mex::guarded("talvor_batch", [&] { talvor_batch(nlhs, plhs, nrhs, prhs); });
+  mex::guarded([&] { talvor_batch(nlhs, plhs, nrhs, prhs); });
 }

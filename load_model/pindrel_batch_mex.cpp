@@ -23,5 +23,5 @@ void pindrel_batch(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 }  // namespace
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  mex::guarded("pindrel_batch", [&] { pindrel_batch(nlhs, plhs, nrhs, prhs); });
+  mex::guarded([&] { pindrel_batch(nlhs, plhs, nrhs, prhs); });
 }

@@ -106,19 +106,20 @@ constexpr const char *out_of_memory_id = "MATLAB:nomem";
 // Runs the gateway's body; memory refused anywhere in it (the host's
 // matrices, our own records, any thread of a batch) becomes the host's
 // out-of-memory error, raised once everything the body held is released, so
-// the host carries on. The host's own errors pass through untouched.
+// the host carries on. The host's own errors pass through untouched. (The
+// host names the function beside the message.)
 template <class Body>
-void guarded(const char *function, Body &&body) {
-  const char *why = nullptr;
+void guarded(Body &&body) {
+  const char *message = nullptr;
   try {
     body();
     return;
   } catch (const std::bad_alloc &) {
-    why = "out of memory";
+    message = "Out of memory.";
   } catch (const std::length_error &) {
-    why = "out of memory (the result is larger than this machine can address)";
+    message = "Out of memory: the result is larger than this machine can address.";
   }
-  mexErrMsgIdAndTxt(out_of_memory_id, "%s: %s.", function, why);
+  mexErrMsgIdAndTxt(out_of_memory_id, "%s", message);
 }
 
 }  // namespace wheelsoil::detail::mex

@@ -149,7 +149,7 @@ TEST_F(TalvorBatchGateway, RefusesMoreColumnsThanTheHostCanHold) {
 // errors pass through as they are.
 TEST_F(TalvorBatchGateway, MemoryRefusedBecomesTheHostsOutOfMemoryError) {
   auto refused_in_a_batch = [](int, mxArray *plhs[], int, const mxArray *[]) {
-    mex::guarded("talvor_batch", [&] {
+    mex::guarded([&] {
       plhs[0] = mxCreateDoubleMatrix(18, 8, mxREAL);
       run_batch(8, 0, 1, [](std::size_t, std::size_t) { throw std::bad_alloc(); });
     });
@@ -157,15 +157,15 @@ TEST_F(TalvorBatchGateway, MemoryRefusedBecomesTheHostsOutOfMemoryError) {
   auto r = call(refused_in_a_batch, 1, {});
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.id, mex::out_of_memory_id);
-  EXPECT_EQ(r.message, "talvor_batch: out of memory.");
+  EXPECT_EQ(r.message, "Out of memory.");
   auto too_long = [](int, mxArray *[], int, const mxArray *[]) {
-    mex::guarded("talvor_equilibrium", [] { throw std::length_error("vector"); });
+    mex::guarded([] { throw std::length_error("vector"); });
   };
   r = call(too_long, 1, {});
   EXPECT_EQ(r.id, mex::out_of_memory_id);
-  EXPECT_EQ(r.message.rfind("talvor_equilibrium: out of memory", 0), 0u) << r.message;
+  EXPECT_EQ(r.message.rfind("Out of memory: ", 0), 0u) << r.message;
   auto argument_error = [](int, mxArray *[], int, const mxArray *[]) {
-    mex::guarded("talvor_batch", [] { mexErrMsgTxt("Too many output arguments."); });
+    mex::guarded([] { mexErrMsgTxt("Too many output arguments."); });
   };
   r = call(argument_error, 1, {});
   EXPECT_EQ(r.message, "Too many output arguments.");
