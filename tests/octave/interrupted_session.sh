@@ -11,7 +11,7 @@ work=$(mktemp -d) || exit 2
 trap 'rm -rf "$work"' EXIT
 printf '%s\n' "addpath('$dir');" "$setup" "disp('started'); fflush(stdout); $long" \
   "$after" "exit" > "$work/in"
-"$octave" --interactive --no-line-editing --no-gui --norc --quiet \
+"$octave" --interactive --no-line-editing --no-history --no-gui --norc --quiet \
   < "$work/in" > "$work/out" 2>&1 &
 pid=$!
 # wait for LONG to start, then give it a second to be well under way
