@@ -92,8 +92,10 @@ function [p_eq, loads, info] = talvor_equilibrium(p, W, varargin)
                 'converged', [], 'residual', [], 'monotone', [], 'status', [], 'message', []);
   statuses = {'converged', 'invalid_load', 'invalid_wheel', 'load_not_carried', ...
               'non_finite_loads', 'not_converged'};
-  batch_progress(show, 'talvor_equilibrium');
-  cleanup = onCleanup(@() batch_progress());
+  if (count > 2)
+    batch_progress(show, 'talvor_equilibrium');
+    cleanup = onCleanup(@() batch_progress());
+  end
   [first, last, chunk] = next_chunk(1, count, 0, 2);
   while first <= count
     started = tic();
@@ -120,7 +122,9 @@ function [p_eq, loads, info] = talvor_equilibrium(p, W, varargin)
       info(c).status = statuses{S(1, c) + 1};
       info(c).message = deblank(char(M(j, :)));
     end
-    batch_progress(last, count, 'solves');
+    if (count > 2)
+      batch_progress(last, count, 'solves');
+    end
     [first, last, chunk] = next_chunk(last + 1, count, last - first + 1, toc(started));
   end
 

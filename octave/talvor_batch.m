@@ -54,9 +54,14 @@ function varargout = talvor_batch(varargin)
     [varargout{1:nargout}] = talvor_batch_mex(varargin{:});  % refuses the call with its message
   end
   P = varargin{1};
-  [args, show] = batch_options('talvor_batch', varargin(2:end));
-  if ~(isa(P, 'double') && isreal(P) && ~issparse(P) && size(P, 1) == 29) || isempty(P)
-    varargout{1} = talvor_batch_mex(P, args{:});  % refuses P with its message, or gives 18x0
+  args = varargin(2:end);
+  show = [];
+  if numel(args) > 1  % name-value pairs: take 'Progress' out
+    [args, show] = batch_options('talvor_batch', args);
+  end
+  % Refused arguments, and batches of one chunk, in one call.
+  if ~(isa(P, 'double') && isreal(P) && ~issparse(P) && size(P, 1) == 29) || numel(P) <= 29 * 16
+    varargout{1} = talvor_batch_mex(P, args{:});  % refuses P with its message, or evaluates it
     return
   end
   count = numel(P) / 29;

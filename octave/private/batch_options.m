@@ -1,8 +1,8 @@
 % [args, show] = batch_options(name, args): takes the pair 'Progress', TF
 % (name in any case) out of the trailing arguments args of the batch
-% function NAME and returns the others, for its MEX function. show is TF,
-% or true by default when a person watches: a terminal, Octave's GUI or
-% MATLAB's desktop.
+% function NAME and returns the others, for its MEX function. show is TF, or
+% [] when not given: batch_progress then shows progress where a person is
+% likely to watch.
 function [args, show] = batch_options(name, args)
   show = [];
   k = 1 + mod(numel(args), 2);  % after the thread count, if given
@@ -18,16 +18,5 @@ function [args, show] = batch_options(name, args)
     else
       k = k + 2;
     end
-  end
-  if isempty(show)
-    show = watched();
-  end
-end
-
-function tf = watched()
-  if exist('OCTAVE_VERSION', 'builtin')
-    tf = isguirunning() || wheelsoil_terminal();
-  else
-    tf = usejava('desktop') || wheelsoil_terminal();
   end
 end

@@ -1,5 +1,7 @@
 % batch_progress(SHOW, NAME): starts a progress report for the batch NAME,
-%   shown when SHOW is true and the batch runs for more than a second.
+%   shown when the batch runs for more than a second and SHOW is true, or
+%   SHOW is [] and a person is likely to watch (standard output a terminal,
+%   Octave's GUI, MATLAB's desktop).
 % batch_progress(DONE, TOTAL, WHAT): reports DONE of TOTAL WHAT done.
 % batch_progress(): erases the report (the batch ended, or was interrupted).
 % One line of text, rewritten in place with backspaces, which a terminal and
@@ -27,7 +29,13 @@ function batch_progress(varargin)
   end
   [done, total, what] = varargin{:};
   elapsed = toc(started);
-  if ~show || elapsed < 1 || elapsed - last < 0.25
+  if elapsed < 1 || elapsed - last < 0.25
+    return
+  end
+  if isempty(show)
+    show = watched();
+  end
+  if ~show
     return
   end
   last = elapsed;
@@ -44,6 +52,14 @@ function batch_progress(varargin)
     fflush(stdout);
   else
     drawnow('limitrate');
+  end
+end
+
+function tf = watched()
+  if exist('OCTAVE_VERSION', 'builtin')
+    tf = isguirunning() || wheelsoil_terminal();
+  else
+    tf = usejava('desktop') || wheelsoil_terminal();
   end
 end
 
