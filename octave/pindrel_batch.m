@@ -29,14 +29,12 @@ function varargout = pindrel_batch(varargin)
 %     W = pindrel_batch(P);
 %
 %   Errors: "One or two input arguments required." (the pair 'Progress'
-%   aside), "Too many output
-%   arguments.", "Input must be a real double matrix with 20 rows, one
-%   input vector per column.", "Thread count must be a whole number from 0
-%   (one per core) to 1024.", "pindrel_batch: Progress must be true or
-%   false." A 20x0 P gives a 1x0 result.
+%   aside), "Too many output arguments.", "Input must be a real double
+%   matrix with 20 rows, one input vector per column.", "Thread count must
+%   be a whole number from 0 (one per core) to 1024.", "pindrel_batch:
+%   Progress must be true or false." A 20x0 P gives a 1x0 result.
 %
 %   See also PINDREL, PINDREL_INPUT, TALVOR_BATCH.
-
 
   if nargin == 0 || nargout > 1
     [varargout{1:nargout}] = pindrel_batch_mex(varargin{:});  % refuses the call with its message

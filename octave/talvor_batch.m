@@ -38,17 +38,15 @@ function varargout = talvor_batch(varargin)
 %     plot(beta * 180 / pi, loads.rim_fy + loads.side_fy)
 %
 %   Errors: "One to four input arguments required." (the pair 'Progress'
-%   aside), "Too many output
-%   arguments.", "Input must be a real double matrix with 29 rows, one
-%   input vector per column.", "Thread count must be a whole number from 0
-%   (one per core) to 1024.", "Unknown option: the option is 'Math',
-%   followed by 'standard' or 'vector'.", "Math must be 'standard' or
-%   'vector'.", "This talvor_batch was built without vector maths (SLEEF).",
-%   "talvor_batch: Progress must be true or false." A 29x0 P gives an 18x0
-%   result.
+%   aside), "Too many output arguments.", "Input must be a real double
+%   matrix with 29 rows, one input vector per column.", "Thread count must
+%   be a whole number from 0 (one per core) to 1024.", "Unknown option: the
+%   option is 'Math', followed by 'standard' or 'vector'.", "Math must be
+%   'standard' or 'vector'.", "This talvor_batch was built without vector
+%   maths (SLEEF).", "talvor_batch: Progress must be true or false." A 29x0
+%   P gives an 18x0 result.
 %
 %   See also TALVOR, TALVOR_INPUT, TALVOR_OUTPUT, PINDREL_BATCH.
-
 
   if nargin == 0 || nargout > 1
     [varargout{1:nargout}] = talvor_batch_mex(varargin{:});  % refuses the call with its message
