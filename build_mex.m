@@ -1,8 +1,9 @@
-% build_mex: builds the MEX functions talvor, talvor_batch, pindrel,
-% pindrel_batch and talvor_equilibrium_mex with the mex command, and the
-% private MEX function that gives the helpers the library's slot and soil
-% tables; places the helper functions and help files beside them, as the
-% CMake build does.
+% build_mex: builds the MEX functions talvor, pindrel and
+% talvor_equilibrium_mex with the mex command, and the private MEX functions
+% that the .m functions beside them call (talvor_batch_mex and
+% pindrel_batch_mex behind talvor_batch and pindrel_batch; the library's
+% slot and soil tables; whether output goes to a terminal); places the helper
+% functions and help files beside them, as the CMake build does.
 % For users without CMake. In MATLAB or Octave:
 %   run /path/to/wheelsoil/build_mex.m
 % MATLAB builds into build/matlab, Octave (whose mex is mkoctfile --mex)
@@ -49,13 +50,16 @@ end
 % Each MEX function: its name, its include flags, its sources (gateway first).
 targets = {
   'talvor', full_inc, [in('full_model', {'talvor_mex.cpp'}), full]
-  'talvor_batch', full_inc, [in('full_model', {'talvor_batch_mex.cpp'}), full]
+  fullfile('private', 'talvor_batch_mex'), full_inc, ...
+      [in('full_model', {'talvor_batch_mex.cpp'}), full]
   'pindrel', simple_inc, [in('load_model', {'pindrel_mex.cpp'}), simple]
-  'pindrel_batch', simple_inc, [in('load_model', {'pindrel_batch_mex.cpp'}), simple]
+  fullfile('private', 'pindrel_batch_mex'), simple_inc, ...
+      [in('load_model', {'pindrel_batch_mex.cpp'}), simple]
   'talvor_equilibrium_mex', solver_inc, ...
       [in('equilibrium', {'talvor_equilibrium_mex.cpp'}), solver, full]
   fullfile('private', 'wheelsoil_tables'), {public_inc}, ...
       in('octave', {'wheelsoil_tables_mex.cpp'})
+  fullfile('private', 'wheelsoil_terminal'), {}, in('octave', {'terminal_mex.cpp'})
 };
 
 for k = 1:size(targets, 1)

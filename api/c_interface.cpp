@@ -29,12 +29,6 @@ static_assert(WHEELSOIL_TALVOR_INPUTS == 29 && WHEELSOIL_TALVOR_OUTPUTS == 18 &&
               "slot counts");
 static_assert(WHEELSOIL_MAX_THREADS == max_batch_threads, "one thread limit");
 
-// Blocks of the batches: a talvor evaluation costs 0.1-0.3 ms, a pindrel one
-// about a microsecond, an operating point a few milliseconds and varies most.
-constexpr std::size_t talvor_block = 4;
-constexpr std::size_t pindrel_block = 64;
-constexpr std::size_t equilibrium_block = 1;
-
 // Runs f, turning anything thrown into a status.
 template <class F>
 int guarded(F &&f) noexcept {

@@ -1,4 +1,4 @@
-function [p_eq, loads, info] = talvor_equilibrium(p, W)
+function [p_eq, loads, info] = talvor_equilibrium(p, W, varargin)
 %TALVOR_EQUILIBRIUM  The centre height at which the soil carries a wheel load.
 %   [p_eq, loads, info] = talvor_equilibrium(p, W)
 %
@@ -18,6 +18,13 @@ function [p_eq, loads, info] = talvor_equilibrium(p, W)
 %   and info a 1xN (1xK) struct array. A failed solve does not stop the others:
 %   its centre height, loads, residual and sinkages are NaN, info.converged is
 %   false and info.message says why.
+%
+%   [...] = talvor_equilibrium(p, W, 'Progress', false) reports no progress.
+%   Solves that run for more than a second report how far they got, on one
+%   line rewritten in place, when a person is likely to watch (a terminal,
+%   Octave's GUI, MATLAB's desktop); 'Progress', true reports it anywhere.
+%   Ctrl-C stops them within a fraction of a second: the solves run a few at
+%   a time, and the host takes the interrupt between two such calls.
 %
 %   Fields of info:
 %     sinkage      sinkage at the wheel's mid-plane (m)
@@ -42,9 +49,15 @@ function [p_eq, loads, info] = talvor_equilibrium(p, W)
 %
 %   See also TALVOR, TALVOR_INPUT, TALVOR_OUTPUT.
 
-  if (nargin ~= 2)
-    error('talvor_equilibrium:usage', 'talvor_equilibrium: two input arguments required (p, W).');
+  if (nargin ~= 2 && nargin ~= 4)
+    error('talvor_equilibrium:usage', ...
+          'talvor_equilibrium: two input arguments required (p, W), and optionally ''Progress'', TF.');
   end
+  if (nargin == 4 && ~(ischar(varargin{1}) && strcmpi(varargin{1}, 'progress')))
+    error('talvor_equilibrium:usage', ...
+          'talvor_equilibrium: the one option is ''Progress'', followed by true or false.');
+  end
+  [~, show] = batch_options('talvor_equilibrium', varargin);
   if (~(isa(p, 'double') && isreal(p) && ~issparse(p)))
     error('talvor_equilibrium:usage', 'talvor_equilibrium: p must be a real double array.');
   end
@@ -63,25 +76,56 @@ function [p_eq, loads, info] = talvor_equilibrium(p, W)
       error('talvor_equilibrium:usage', ...
             'talvor_equilibrium: give one load, or one load per column of p.');
     end
+    count = size(p, 2);
   else
     P = reshape(p(1:29), 29, 1);
+    count = numel(W);
   end
-  [P_eq, L, S, M] = talvor_equilibrium_mex(P, reshape(W, 1, []));
+  W = reshape(W, 1, []);
 
-  statuses = {'converged', 'invalid_load', 'invalid_wheel', 'load_not_carried', ...
-              'non_finite_loads', 'not_converged'};
-  count = size(P_eq, 2);
+  % Every result allocated before the first solve; then the solves a few at
+  % a time, so that the host can take an interrupt between calls.
+  P_eq = zeros(29, count);
+  L = zeros(18, count);
+  S = zeros(7, count);
   info = struct('sinkage', cell(1, count), 'max_sinkage', [], 'iterations', [], ...
                 'converged', [], 'residual', [], 'monotone', [], 'status', [], 'message', []);
-  for k = 1:count
-    info(k).sinkage = S(5, k);
-    info(k).max_sinkage = S(6, k);
-    info(k).iterations = S(3, k);
-    info(k).converged = S(2, k) ~= 0;
-    info(k).residual = S(4, k);
-    info(k).monotone = S(7, k) ~= 0;
-    info(k).status = statuses{S(1, k) + 1};
-    info(k).message = deblank(char(M(k, :)));
+  statuses = {'converged', 'invalid_load', 'invalid_wheel', 'load_not_carried', ...
+              'non_finite_loads', 'not_converged'};
+  if (count > 2)
+    batch_progress(show, 'talvor_equilibrium');
+    cleanup = onCleanup(@() batch_progress());
+  end
+  [first, last, chunk] = next_chunk(1, count, 0, 2);
+  while first <= count
+    started = tic();
+    k = first:last;
+    if (batch)
+      Pk = P(:, k);
+    else
+      Pk = P;
+    end
+    if (isscalar(W))
+      Wk = W;
+    else
+      Wk = W(k);
+    end
+    [P_eq(:, k), L(:, k), S(:, k), M] = talvor_equilibrium_mex(Pk, Wk);
+    for j = 1:numel(k)
+      c = k(j);
+      info(c).sinkage = S(5, c);
+      info(c).max_sinkage = S(6, c);
+      info(c).iterations = S(3, c);
+      info(c).converged = S(2, c) ~= 0;
+      info(c).residual = S(4, c);
+      info(c).monotone = S(7, c) ~= 0;
+      info(c).status = statuses{S(1, c) + 1};
+      info(c).message = deblank(char(M(j, :)));
+    end
+    if (count > 2)
+      batch_progress(last, count, 'solves');
+    end
+    [first, last, chunk] = next_chunk(last + 1, count, last - first + 1, toc(started));
   end
 
   if (~batch && isscalar(W))

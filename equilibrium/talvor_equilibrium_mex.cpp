@@ -32,9 +32,7 @@ constexpr int stats_rows = 7;
 
 bool real_double(const mxArray *a) { return mxIsDouble(a) && !mxIsComplex(a) && !mxIsSparse(a); }
 
-}  // namespace
-
-void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+void talvor_equilibrium(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   if (nrhs != 2) mexErrMsgTxt("Two input arguments required.");
   if (nlhs > 4) mexErrMsgTxt("Too many output arguments.");
   const mxArray *p = prhs[0], *w = prhs[1];
@@ -49,45 +47,58 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   const std::size_t count = columns == 1 ? loads : (loads == 0 ? 0 : columns);
   const mex::Dimension result_count = mex::result_columns(count);
 
+  // The numeric results first (as many as were asked for: plhs has room for
+  // max(nlhs, 1)), then the records of the solves: a batch whose results
+  // cannot be held fails before any work. The messages' width is known only
+  // once solved.
+  const int numeric = std::min(std::max(nlhs, 1), 3);
+  const mex::Dimension rows[3] = {29, 18, stats_rows};
+  double *data[3] = {nullptr, nullptr, nullptr};
+  for (int k = 0; k < numeric; ++k) {
+    plhs[k] = mxCreateDoubleMatrix(rows[k], result_count, mxREAL);
+    data[k] = mxGetPr(plhs[k]);
+  }
   std::vector<WheelSoilInput> inputs(columns);
   if (columns) std::memcpy(inputs.data(), mxGetPr(p), columns * sizeof(WheelSoilInput));
   std::vector<eq::EquilibriumResult> results(count);
   eq::solve_equilibrium_batch(inputs.data(), columns == 1 ? 0 : 1, mxGetPr(w), loads == 1 ? 0 : 1,
                               count, results.data(), 0);
 
-  // The four results, then as many matrices as were asked for (plhs has room
-  // for max(nlhs, 1) of them).
-  std::size_t longest = 0;
-  for (const auto &r : results) longest = std::max(longest, r.message.size());
-  const mex::Dimension message_length = mex::result_columns(longest);
-  std::vector<double> p_eq(29 * count), l(18 * count), s(stats_rows * count), m(count * longest);
   const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::size_t longest = 0;
   for (std::size_t k = 0; k < count; ++k) {
     const eq::EquilibriumResult &r = results[k];
+    longest = std::max(longest, r.message.size());
     const bool ok = r.converged;
-    std::memcpy(&p_eq[29 * k], &inputs[columns == 1 ? 0 : k], sizeof(WheelSoilInput));
-    p_eq[29 * k + 20] = ok ? r.centre_height : nan;
-    const double *slot = &r.loads.rim_fx;
-    for (int j = 0; j < 18; ++j) l[18 * k + j] = ok ? slot[j] : nan;
-    double *sk = &s[stats_rows * k];
-    sk[0] = double(static_cast<int>(r.status));
-    sk[1] = ok ? 1.0 : 0.0;
-    sk[2] = double(r.iterations);
-    sk[3] = ok ? r.residual : nan;
-    sk[4] = ok ? r.sinkage : nan;
-    sk[5] = ok ? r.max_sinkage : nan;
-    sk[6] = r.monotone ? 1.0 : 0.0;
-    for (std::size_t c = 0; c < r.message.size(); ++c)
-      m[k + count * c] = double(static_cast<unsigned char>(r.message[c]));
+    if (double *p_eq = data[0] ? data[0] + 29 * k : nullptr) {
+      std::memcpy(p_eq, &inputs[columns == 1 ? 0 : k], sizeof(WheelSoilInput));
+      p_eq[20] = ok ? r.centre_height : nan;
+    }
+    if (double *l = data[1] ? data[1] + 18 * k : nullptr) {
+      const double *slot = &r.loads.rim_fx;
+      for (int j = 0; j < 18; ++j) l[j] = ok ? slot[j] : nan;
+    }
+    if (double *sk = data[2] ? data[2] + stats_rows * k : nullptr) {
+      sk[0] = double(static_cast<int>(r.status));
+      sk[1] = ok ? 1.0 : 0.0;
+      sk[2] = double(r.iterations);
+      sk[3] = ok ? r.residual : nan;
+      sk[4] = ok ? r.sinkage : nan;
+      sk[5] = ok ? r.max_sinkage : nan;
+      sk[6] = r.monotone ? 1.0 : 0.0;
+    }
   }
-  const std::vector<double> *data[4] = {&p_eq, &l, &s, &m};
-  const mex::Dimension dims[4][2] = {{29, result_count},
-                                     {18, result_count},
-                                     {stats_rows, result_count},
-                                     {result_count, message_length}};
-  for (int k = 0; k < std::max(nlhs, 1); ++k) {
-    plhs[k] = mxCreateDoubleMatrix(dims[k][0], dims[k][1], mxREAL);
-    if (!data[k]->empty())
-      std::memcpy(mxGetPr(plhs[k]), data[k]->data(), data[k]->size() * sizeof(double));
+  if (nlhs >= 4) {
+    plhs[3] = mxCreateDoubleMatrix(result_count, mex::result_columns(longest), mxREAL);
+    double *m = mxGetPr(plhs[3]);
+    for (std::size_t k = 0; k < count; ++k)
+      for (std::size_t c = 0; c < results[k].message.size(); ++c)
+        m[k + count * c] = double(static_cast<unsigned char>(results[k].message[c]));
   }
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+  mex::guarded([&] { talvor_equilibrium(nlhs, plhs, nrhs, prhs); });
 }

@@ -234,7 +234,7 @@ BatchOutcome solve_equilibrium_batch(const WheelSoilInput *inputs, std::size_t i
                                      const EquilibriumOptions &options, const BatchHook &hook) {
   // Solves are handed out one at a time: their costs differ from case to case.
   return run_batch(
-      count, threads, 1,
+      count, threads, equilibrium_block,
       [&](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k)
           results[k] = solve_equilibrium(inputs[k * input_step], loads[k * load_step], options);

@@ -41,9 +41,10 @@
 // evaluations (mean 11.1, 13 or fewer in 97 %), probes included; the eight
 // above 20 are heavy clay tilted at 117 N and slips 0.6 to 0.9, where the
 // root lies in the steep onset of a quadrature node entering the patch. A
-// load not carried takes 1. A load inside a jump of the force (braking on
-// snow, and on lunar soil tilted) took up to 74 (mean 55): the bracket
-// closes on the jump down to adjacent heights. max_iterations (100 by
+// load not carried takes 1. A load inside a jump of the force (34 solves:
+// braking on both snows, upland sandy loam at slip -0.1 tilted) took up to
+// 74 (mean 55): the bracket closes on the jump down to adjacent heights.
+// tests/equilibrium/evaluation_bound_test holds the solver to 27 and 74. max_iterations (100 by
 // default) bounds every solve.
 #ifndef WHEELSOIL_EQUILIBRIUM_WHEEL_EQUILIBRIUM_H
 #define WHEELSOIL_EQUILIBRIUM_WHEEL_EQUILIBRIUM_H

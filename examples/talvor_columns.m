@@ -4,7 +4,7 @@ function L = talvor_columns(P)
 %   returns the 18xN loads, through talvor_batch on all cores when it is
 %   built and one talvor call per column otherwise (the same values).
 
-  if exist('talvor_batch', 'file') == 3
+  if any(exist('talvor_batch', 'file') == [2 3])  % the .m function (or an older MEX file)
     L = talvor_batch(P, 0);
   else
     L = zeros(18, size(P, 2));

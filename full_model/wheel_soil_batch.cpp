@@ -9,10 +9,6 @@
 
 namespace wheelsoil::detail::full_model {
 
-// Four evaluations a block: about a millisecond of work between two looks at
-// the shared index and the hook.
-constexpr std::size_t talvor_block = 4;
-
 BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
                             unsigned threads, const BatchHook &hook, MathFunctions math) {
   void (*const evaluate_one)(const ModelState &, WheelSoilOutput *) =

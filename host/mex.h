@@ -52,6 +52,11 @@ double *mxGetPr(const mxArray *array);
 [[noreturn]]
 #endif
 void mexErrMsgTxt(const char *msg);
+/* The same with an identifier; the message is a printf format. */
+#ifdef __cplusplus
+[[noreturn]]
+#endif
+void mexErrMsgIdAndTxt(const char *id, const char *format, ...);
 
 /* Queries the gateways use to check their arguments. */
 int mxIsDouble(const mxArray *array);

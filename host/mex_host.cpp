@@ -4,6 +4,8 @@
 #include "mex_host.h"
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -24,6 +26,7 @@ namespace {
 
 struct AbandonedCall {
   std::string message;
+  std::string id;
 };
 
 std::set<mxArray *> &live() {
@@ -66,7 +69,16 @@ double *mxGetPr(const mxArray *array) {
   return array && array->cls == mxDOUBLE_CLASS ? array->real.get() : nullptr;
 }
 
-void mexErrMsgTxt(const char *msg) { throw AbandonedCall{msg ? msg : ""}; }
+void mexErrMsgTxt(const char *msg) { throw AbandonedCall{msg ? msg : "", ""}; }
+
+void mexErrMsgIdAndTxt(const char *id, const char *format, ...) {
+  char text[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  throw AbandonedCall{text, id ? id : ""};
+}
 
 int mxIsDouble(const mxArray *array) { return array && array->cls == mxDOUBLE_CLASS; }
 int mxIsComplex(const mxArray *array) { return array && array->complex; }
@@ -131,6 +143,7 @@ CallResult call(MexEntry entry, int nlhs, const std::vector<const mxArray *> &ar
     result.outputs = plhs;
   } catch (const AbandonedCall &e) {
     result.message = e.message;
+    result.id = e.id;
     for (mxArray *a : created) destroy(a);
   }
   created_in_call = nullptr;

@@ -29,6 +29,7 @@ mxClassID class_of(const mxArray *array);
 struct CallResult {
   bool ok = false;                 // the call returned normally
   std::string message;             // the error message when it did not
+  std::string id;                  // its identifier, if any
   std::vector<mxArray *> outputs;  // plhs[0 .. max(nlhs, 1) - 1], owned by the caller
   std::vector<double> values(std::size_t k = 0) const;  // data of output k
 };

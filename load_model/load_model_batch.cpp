@@ -9,10 +9,6 @@
 
 namespace wheelsoil::detail::load_model {
 
-// A pindrel evaluation takes about a microsecond: blocks of 64 keep the
-// shared index and the hook out of the way.
-constexpr std::size_t pindrel_block = 64;
-
 BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
                             unsigned threads, const BatchHook &hook) {
   return run_batch(

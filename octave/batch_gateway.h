@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 namespace wheelsoil::detail::mex {
@@ -92,6 +94,32 @@ inline bool math_option_is_vector(const mxArray *name, const mxArray *value) {
   const std::string math = option_word(value);
   if (math != "standard" && math != "vector") mexErrMsgTxt("Math must be 'standard' or 'vector'.");
   return math == "vector";
+}
+
+// The identifier of the host's own out-of-memory error.
+#ifdef HAVE_OCTAVE
+constexpr const char *out_of_memory_id = "Octave:bad-alloc";
+#else
+constexpr const char *out_of_memory_id = "MATLAB:nomem";
+#endif
+
+// Runs the gateway's body; memory refused anywhere in it (the host's
+// matrices, our own records, any thread of a batch) becomes the host's
+// out-of-memory error, raised once everything the body held is released, so
+// the host carries on. The host's own errors pass through untouched. (The
+// host names the function beside the message.)
+template <class Body>
+void guarded(Body &&body) {
+  const char *message = nullptr;
+  try {
+    body();
+    return;
+  } catch (const std::bad_alloc &) {
+    message = "Out of memory.";
+  } catch (const std::length_error &) {
+    message = "Out of memory: the result is larger than this machine can address.";
+  }
+  mexErrMsgIdAndTxt(out_of_memory_id, "%s", message);
 }
 
 }  // namespace wheelsoil::detail::mex

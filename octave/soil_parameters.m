@@ -15,8 +15,10 @@ function [soil, info] = soil_parameters(name, model)
 %   [SOIL, INFO] = soil_parameters(...) also returns INFO with the fields
 %   name, description, source and notes (which values are typical ones
 %   rather than measured on this soil).
-%   NAMES = soil_parameters() returns the names; soil_parameters() with
-%   no output prints the table: each soil's published values and source.
+%   NAMES = soil_parameters() returns the names, [NAMES, INFO] =
+%   soil_parameters() also INFO for every soil (a 1xN struct array);
+%   soil_parameters() with no output prints the table: each soil's
+%   published values and source.
 %
 %   Example:
 %     p = talvor_input(soil_parameters('dry_sand'), 'radius', 0.13, ...);
@@ -41,6 +43,8 @@ function [soil, info] = soil_parameters(name, model)
       print_table(t);
     else
       soil = t.names;
+      info = struct('name', t.names, 'description', t.descriptions, 'source', t.sources, ...
+                    'notes', t.notes);
     end
     return
   end
@@ -53,7 +57,7 @@ function [soil, info] = soil_parameters(name, model)
   if ~((ischar(model) && isrow(model)) || (isstring(model) && isscalar(model))) || ...
      ~any(strcmp(char(model), {'talvor', 'pindrel'}))
     error('soil_parameters:badArgument', ...
-          'soil_parameters: model must be ''talvor'' or ''pindrel''');
+          'soil_parameters: model must be ''talvor'' or ''pindrel'' (got %s)', describe(model));
   end
   k = find(strcmp(t.names, char(name)));
   if isempty(k)
@@ -76,6 +80,15 @@ function [soil, info] = soil_parameters(name, model)
   end
   info = struct('name', t.names{k}, 'description', t.descriptions{k}, ...
                 'source', t.sources{k}, 'notes', t.notes{k});
+end
+
+% What a model argument is, for a message: its text, or its size and class.
+function s = describe(a)
+  if (ischar(a) && isrow(a)) || (isstring(a) && isscalar(a))
+    s = ['''' char(a) ''''];
+  else
+    s = sprintf('a %s %s', regexprep(sprintf('%dx', size(a)), 'x$', ''), class(a));
+  end
 end
 
 function print_table(t)

@@ -1,16 +1,28 @@
+function varargout = talvor_batch(varargin)
 %TALVOR_BATCH  talvor for many input vectors, on several threads.
 %   L = talvor_batch(P) evaluates talvor for each column of P, a 29xN real
 %   double matrix holding one input vector per column (talvor_input gives a
 %   1x29 row; transpose it). L is 18xN: column k is talvor(P(:, k)).',
 %   bit for bit, whatever the number of threads.
 %   L = talvor_batch(P, T) uses T threads: 0 (the default) one per core,
-%   or a whole number from 1 to 1024; never more threads than columns.
+%   or a whole number from 1 to 1024; never more threads than columns or
+%   than the machine has.
 %   L = talvor_batch(P, 'Math', 'vector') and talvor_batch(P, T, 'Math',
 %   'vector') evaluate with deterministic vector maths (SLEEF) instead of
 %   the C library's functions: several times faster, the same bits on every
 %   x86-64 machine and thread count, but not those of talvor(p): within
 %   1e-11 of them relative to the largest load of each column. 'Math',
 %   'standard' is the default. Name and value may be in any case.
+%   L = talvor_batch(..., 'Progress', false) reports no progress. A batch
+%   that runs for more than a second reports how far it got, on one line
+%   rewritten in place, when a person is likely to watch (a terminal,
+%   Octave's GUI, MATLAB's desktop); 'Progress', true reports it anywhere.
+%
+%   Ctrl-C stops a batch within a fraction of a second: the columns are
+%   evaluated a few at a time, and the host takes the interrupt between two
+%   such calls. The result is allocated before any work, so a batch whose
+%   result the memory cannot hold fails at once, with the host's
+%   out-of-memory error.
 %
 %   Example: the loads at 31 slip angles
 %     soil = soil_parameters('dry_sand');
@@ -25,15 +37,42 @@
 %     loads = talvor_output(talvor_batch(P));   % fields are 1x31 rows
 %     plot(beta * 180 / pi, loads.rim_fy + loads.side_fy)
 %
-%   Errors: "One to four input arguments required.", "Too many output
-%   arguments.", "Input must be a real double matrix with 29 rows, one
-%   input vector per column.", "Thread count must be a whole number from 0
-%   (one per core) to 1024.", "Unknown option: the option is 'Math',
-%   followed by 'standard' or 'vector'.", "Math must be 'standard' or
-%   'vector'.", "This talvor_batch was built without vector maths (SLEEF)."
-%   A 29x0 P gives an 18x0 result.
+%   Errors: "One to four input arguments required." (the pair 'Progress'
+%   aside), "Too many output arguments.", "Input must be a real double
+%   matrix with 29 rows, one input vector per column.", "Thread count must
+%   be a whole number from 0 (one per core) to 1024.", "Unknown option: the
+%   option is 'Math', followed by 'standard' or 'vector'.", "Math must be
+%   'standard' or 'vector'.", "This talvor_batch was built without vector
+%   maths (SLEEF).", "talvor_batch: Progress must be true or false." A 29x0
+%   P gives an 18x0 result.
 %
 %   See also TALVOR, TALVOR_INPUT, TALVOR_OUTPUT, PINDREL_BATCH.
 
-% Help text only: talvor_batch is the MEX file beside this one, which takes
-% precedence over it.
+  if nargin == 0 || nargout > 1
+    [varargout{1:nargout}] = talvor_batch_mex(varargin{:});  % refuses the call with its message
+  end
+  P = varargin{1};
+  args = varargin(2:end);
+  show = [];
+  if numel(args) > 1  % name-value pairs: take 'Progress' out
+    [args, show] = batch_options('talvor_batch', args);
+  end
+  % Refused arguments, and batches of one chunk, in one call.
+  if ~(isa(P, 'double') && isreal(P) && ~issparse(P) && size(P, 1) == 29) || numel(P) <= 29 * 16
+    varargout{1} = talvor_batch_mex(P, args{:});  % refuses P with its message, or evaluates it
+    return
+  end
+  count = numel(P) / 29;
+  talvor_batch_mex(zeros(29, 0), args{:});  % the other arguments checked before any work
+  R = zeros(18, count);
+  batch_progress(show, 'talvor_batch');
+  cleanup = onCleanup(@() batch_progress());
+  [first, last, chunk] = next_chunk(1, count, 0, 16);
+  while first <= count
+    started = tic();
+    R(:, first:last) = talvor_batch_mex(P(:, first:last), args{:});
+    batch_progress(last, count, 'columns');
+    [first, last, chunk] = next_chunk(last + 1, count, last - first + 1, toc(started));
+  end
+  varargout{1} = R;
+end

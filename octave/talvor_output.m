@@ -21,8 +21,8 @@ function loads = talvor_output(out)
 
   if ~(isnumeric(out) && isreal(out))
     error('talvor_output:badInput', ...
-          'talvor_output: expected the real numeric result of talvor or talvor_batch, got a %s %s', ...
-          size_text(out), class(out));
+          'talvor_output: expected the real numeric result of talvor or talvor_batch, got a %s%s %s', ...
+          complex_text(out), size_text(out), class(out));
   end
   if isequal(size(out), [1 18])
     out = out.';
@@ -39,6 +39,13 @@ function loads = talvor_output(out)
   loads = struct();
   for k = 1:12
     loads.(t.names{k}) = full(double(out(k, :)));
+  end
+end
+
+function s = complex_text(a)
+  s = '';
+  if isnumeric(a) && ~isreal(a)
+    s = 'complex ';
   end
 end
 

@@ -1,7 +1,7 @@
 // The batch runner: every index exactly once whatever the thread count, a
 // stop from the hook leaves a prefix done, an exception from any thread
 // reaches the caller after the others have finished, and the system refusing
-// the threads asked for is no error.
+// threads or a helper's memory is no error.
 #include <gtest/gtest.h>
 
 #include "little_address_space.h"
@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <new>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@ namespace {
 using wheelsoil::detail::batch_thread_count;
 using wheelsoil::detail::BatchHook;
 using wheelsoil::detail::BatchOutcome;
+using wheelsoil::detail::hardware_threads;
 using wheelsoil::detail::run_batch;
 
 // True when run_batch(count, threads, block) called body over [0, count)
@@ -42,13 +44,15 @@ TEST(BatchRunner, CoversEachIndexOnceOnAnyThreadCount) {
             << count << " items, " << threads << " threads, blocks of " << block;
 }
 
-TEST(BatchRunner, NeverMoreThreadsThanBlocksNorThanTheLimit) {
+TEST(BatchRunner, NeverMoreThreadsThanBlocksNorThanTheHardware) {
+  const unsigned hw = hardware_threads();
   EXPECT_EQ(batch_thread_count(0, 4, 8), 1u);
-  EXPECT_EQ(batch_thread_count(3, 1, 8), 3u);
-  EXPECT_EQ(batch_thread_count(9, 4, 8), 3u);
-  EXPECT_EQ(batch_thread_count(100, 1, 8), 8u);
-  EXPECT_EQ(batch_thread_count(100000, 1, 5000), wheelsoil::detail::max_batch_threads);
-  EXPECT_GE(batch_thread_count(100, 1, 0), 1u);
+  EXPECT_EQ(batch_thread_count(3, 1, 8), std::min(3u, hw));
+  EXPECT_EQ(batch_thread_count(9, 4, 8), std::min(3u, hw));
+  EXPECT_EQ(batch_thread_count(100, 1, 8), std::min(8u, hw));
+  EXPECT_EQ(batch_thread_count(100000, 1, 1024), hw);
+  EXPECT_EQ(batch_thread_count(100000, 1, 0), hw);
+  EXPECT_EQ(batch_thread_count(100, 1, 1), 1u);
 }
 
 // A hook that stops the batch once `after` items are reported done.
@@ -124,19 +128,67 @@ TEST(BatchRunner, AnExceptionOnAnyThreadReachesTheCallerAfterTheOthersFinish) {
   EXPECT_EQ(calls, 1u);
 }
 
+// Memory refused to a helper thread: the helper leaves the batch and the
+// calling thread runs its block again, so every item is done once in the end.
+// Refused to the calling thread, it reaches the caller.
+TEST(BatchRunner, MemoryRefusedToAHelperLeavesItsBlockToTheCaller) {
+  const std::thread::id caller = std::this_thread::get_id();
+  for (const BatchHook hook :
+       {BatchHook{}, BatchHook{[](void *, std::size_t, std::size_t) { return 0; }, nullptr}}) {
+    const std::size_t count = 400;
+    std::vector<std::atomic<int>> done(count);
+    const BatchOutcome r = run_batch(
+        count, 0, 2,
+        [&](std::size_t begin, std::size_t end) {
+          std::this_thread::sleep_for(std::chrono::microseconds(50));
+          if (std::this_thread::get_id() != caller) throw std::bad_alloc();
+          for (std::size_t k = begin; k < end; ++k) done[k].fetch_add(1);
+        },
+        hook);
+    EXPECT_EQ(r.done, count);
+    EXPECT_FALSE(r.stopped);
+    for (std::size_t k = 0; k < count; ++k) ASSERT_EQ(done[k].load(), 1) << k;
+  }
+  EXPECT_THROW(run_batch(100, 0, 1,
+                         [&](std::size_t begin, std::size_t) {
+                           if (begin == 50) throw std::bad_alloc();
+                         }),
+               std::bad_alloc);
+}
+
+// A helper that runs out of memory after a stop: its block is still
+// finished, so the items done remain a prefix.
+TEST(BatchRunner, AStopAfterAHelperRanOutOfMemoryStillLeavesAPrefix) {
+  const std::thread::id caller = std::this_thread::get_id();
+  const std::size_t count = 1000;
+  std::vector<std::atomic<int>> seen(count);
+  std::atomic<bool> refused{false};
+  StopAfter stop{100};
+  const BatchOutcome r = run_batch(
+      count, 0, 8,
+      [&](std::size_t begin, std::size_t end) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        if (std::this_thread::get_id() != caller && !refused.exchange(true)) throw std::bad_alloc();
+        for (std::size_t k = begin; k < end; ++k) seen[k].fetch_add(1);
+      },
+      BatchHook{&StopAfter::call, &stop});
+  for (std::size_t k = 0; k < count; ++k) ASSERT_EQ(seen[k].load(), k < r.done ? 1 : 0) << k;
+}
+
 #ifndef WHEELSOIL_SANITIZED
-// In a child process: limits the address space to 1 GiB and the stack of
-// each new thread to 8 MiB, runs a 1024-thread batch and exits 0 if it
-// covered every index once.
+// In a child process: leaves no address space for another thread's stack,
+// runs a batch on one thread per core and exits 0 if it covered every index
+// once.
 [[noreturn]] void run_with_little_address_space() {
   limit_address_space();
-  std::exit(covers_each_index_once(8192, 1024, 1) ? 0 : 1);
+  if (!threads_refused()) std::exit(2);
+  std::exit(covers_each_index_once(8192, 0, 1) ? 0 : 1);
 }
 #endif
 
-// A process with 1 GiB of address space cannot give 1024 threads their 8 MiB
-// stacks: the batch still completes, on the threads that did start, instead of
-// ending the host process. Run in a child process, which the limit confines.
+// A process with no address space left for an 8 MiB thread stack: the batch
+// still completes, on the calling thread, instead of ending the host process. Run in a child
+// process, which the limit confines.
 TEST(BatchRunnerDeathTest, RefusedThreadsLeaveTheWorkToTheOthers) {
 #ifdef WHEELSOIL_SANITIZED
   GTEST_SKIP() << "sanitizer runtimes need more address space than the limit leaves";

@@ -3,10 +3,13 @@
 
 #include <climits>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "../golden.h"
 #include "mex_host.h"
 #include "../../octave/batch_gateway.h"
+#include "../../api/batch_runner.h"
 #include "vector_loads.h"
 #include "wheel_soil_model.h"
 
@@ -138,6 +141,35 @@ TEST_F(TalvorBatchGateway, RefusesMoreColumnsThanTheHostCanHold) {
   ASSERT_TRUE(r.ok) << r.message;
   EXPECT_EQ(mxGetN(r.outputs[0]), 3u);
   mex_host::release(r);
+}
+
+// Memory refused anywhere in a gateway, a batch's threads included, becomes
+// the host's out-of-memory error once the body has let go of everything, and
+// the matrices it had created are the host's to release; the host's own
+// errors pass through as they are.
+TEST_F(TalvorBatchGateway, MemoryRefusedBecomesTheHostsOutOfMemoryError) {
+  auto refused_in_a_batch = [](int, mxArray *plhs[], int, const mxArray *[]) {
+    mex::guarded([&] {
+      plhs[0] = mxCreateDoubleMatrix(18, 8, mxREAL);
+      run_batch(8, 0, 1, [](std::size_t, std::size_t) { throw std::bad_alloc(); });
+    });
+  };
+  auto r = call(refused_in_a_batch, 1, {});
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.id, mex::out_of_memory_id);
+  EXPECT_EQ(r.message, "Out of memory.");
+  auto too_long = [](int, mxArray *[], int, const mxArray *[]) {
+    mex::guarded([] { throw std::length_error("vector"); });
+  };
+  r = call(too_long, 1, {});
+  EXPECT_EQ(r.id, mex::out_of_memory_id);
+  EXPECT_EQ(r.message.rfind("Out of memory: ", 0), 0u) << r.message;
+  auto argument_error = [](int, mxArray *[], int, const mxArray *[]) {
+    mex::guarded([] { mexErrMsgTxt("Too many output arguments."); });
+  };
+  r = call(argument_error, 1, {});
+  EXPECT_EQ(r.message, "Too many output arguments.");
+  EXPECT_EQ(r.id, "");
 }
 
 }  // namespace

@@ -24,3 +24,17 @@
 %!error <20 rows> pindrel_batch(P')
 %!error <20 rows> pindrel_batch(int8(P))
 %!error <Thread count> pindrel_batch(P, [1 2])
+
+%!test
+%! % A batch longer than one chunk runs in several calls: the same bits as
+%! % single calls, on any thread count.
+%! Q = repmat(P, 1, ceil(20000 / columns(P)));
+%! W = pindrel_batch(Q, 'Progress', false);
+%! assert(size(W), [1 columns(Q)]);
+%! for k = [1:200 columns(Q) - 200:columns(Q)]
+%!   assert(isequaln(W(k), pindrel(Q(:, k))));
+%! end
+%! assert(isequaln(pindrel_batch(Q, 1, 'Progress', true), W));
+
+%!error <pindrel_batch: Progress must be true or false.> pindrel_batch(P, 'Progress', 2)
+%!error <One or two input arguments required.> pindrel_batch(P, 1, 'Math', 'vector')

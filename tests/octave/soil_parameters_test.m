@@ -74,3 +74,10 @@
 %!error <unknown soil 'sand'; known soils: dry_sand, sandy_loam> soil_parameters('sand')
 %!error id=soil_parameters:badArgument soil_parameters('dry_sand', 'full')
 %!error id=soil_parameters:badArgument soil_parameters(3)
+%!error <model must be 'talvor' or 'pindrel' \(got a 1x1 cell\)> soil_parameters('dry_sand', {'pindrel'})
+%!test
+%! % with no name, the names and every soil's record, in the same order
+%! [n, info] = soil_parameters();
+%! assert(size(info), size(n));
+%! assert({info.name}, n);
+%! assert(all(cellfun(@(s) !isempty(s), {info.source})));

@@ -53,3 +53,18 @@
 %!error <29 rows> talvor_batch(single(P))
 %!error <Thread count> talvor_batch(P, -1)
 %!error <Thread count> talvor_batch(P, 1.5)
+
+%!test
+%! % A batch longer than one chunk runs in several calls: the same bits as
+%! % single calls, in any column, on any thread count, with any options.
+%! Q = repmat(P, 1, ceil(600 / columns(P)));
+%! L = talvor_batch(Q, 1, 'Progress', false);
+%! assert(size(L), [18 columns(Q)]);
+%! for k = [1:40 columns(Q) - 40:columns(Q)]
+%!   assert(isequaln(L(:, k)', talvor(Q(:, k))));
+%! end
+%! assert(isequaln(talvor_batch(Q, 'Progress', true, 'Math', 'standard'), L));
+%! assert(isequaln(talvor_batch(Q(:, 1:17), 2, 'progress', 0), L(:, 1:17)));
+
+%!error <talvor_batch: Progress must be true or false.> talvor_batch(P, 'Progress', 'yes')
+%!error <talvor_batch: Progress must be true or false.> talvor_batch(P, 1, 'Progress', [true true])

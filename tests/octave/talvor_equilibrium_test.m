@@ -115,3 +115,21 @@
 %!   assert(info.converged && info.monotone);
 %!   assert(isequal(loads, talvor(q_eq)));
 %! end
+
+%!test
+%! % many solves run a few at a time: the same results as one at a time
+%! W = 40 + (1:25) * 4;
+%! [P, L, info] = talvor_equilibrium(p, W, 'Progress', false);
+%! for k = [1 2 13 25]
+%!   [pk, lk, ik] = talvor_equilibrium(p, W(k));
+%!   assert(P(:, k), pk');
+%!   assert(L(:, k), lk');
+%!   assert(info(k), ik);
+%! end
+%! [P2, L2] = talvor_equilibrium(repmat(p', 1, 25), W, 'progress', true);
+%! assert(P2, P);
+%! assert(L2, L);
+
+%!error <the one option is 'Progress'> talvor_equilibrium(p, 100, 'Threads', 2)
+%!error <Progress must be true or false> talvor_equilibrium(p, 100, 'Progress', 'no')
+%!error <two input arguments required> talvor_equilibrium(p, 100, 'Progress')

@@ -40,5 +40,6 @@
 %!error <got 3x18 \(one evaluation per row: pass the transpose> talvor_output(zeros(3, 18))
 %!error id=talvor_output:badSize talvor_output([])
 %!error id=talvor_output:badInput talvor_output(complex(zeros(1, 18)))
+%!error <got a complex 1x18 double> talvor_output(complex(ones(1, 18), 1))
 %!error id=talvor_output:badInput talvor_output(repmat('a', 1, 18))
 %!error id=talvor_output:badInput talvor_output(num2cell(zeros(1, 18)))
