@@ -244,8 +244,7 @@ int wheelsoil_talvor_contact(const double *input, size_t n_input, unsigned flags
     if ((n_y > 0 && !y) || (n_theta > 0 && !theta)) return WHEELSOIL_ERROR_NULL_POINTER;
     if (n_theta != 0 && n_y > SIZE_MAX / sizeof(double) / n_theta) return WHEELSOIL_ERROR_VIEW;
   }
-  static_assert(sizeof(wheelsoil_contact) == sizeof(full_model::ContactGeometry),
-                "one layout");
+  static_assert(sizeof(wheelsoil_contact) == sizeof(full_model::ContactGeometry), "one layout");
   const bool direction_aware = (flags & WHEELSOIL_DIRECTION_AWARE) != 0;
   return guarded([&] {
     WheelSoilInput in;
@@ -257,8 +256,7 @@ int wheelsoil_talvor_contact(const double *input, size_t n_input, unsigned flags
     }
     if (profile) {
       const full_model::StressProfileOut out{profile->normal_stress, profile->shear_stress_x,
-                                             profile->shear_stress_y,
-                                             profile->shear_displacement_x,
+                                             profile->shear_stress_y, profile->shear_displacement_x,
                                              profile->shear_displacement_y};
       full_model::stress_profile(in, direction_aware, y, n_y, theta, n_theta, out);
     }

@@ -20,17 +20,17 @@ constexpr int contact_strips = 30;  // the lateral positions of the rim rule
 
 // The contact geometry of one input.
 struct ContactGeometry {
-  double slip_ratio;                     // s, or 2 where undefined
-  double y[contact_strips];              // lateral positions, the rule's order (m)
-  double sinkage[contact_strips];        // z(y) (m)
-  double entry_angle[contact_strips];    // theta_1 (rad)
+  double slip_ratio;                             // s, or 2 where undefined
+  double y[contact_strips];                      // lateral positions, the rule's order (m)
+  double sinkage[contact_strips];                // z(y) (m)
+  double entry_angle[contact_strips];            // theta_1 (rad)
   double max_stress_angle[contact_strips];       // theta_m
   double exit_angle[contact_strips];             // theta_2
   double band_entry_angle[contact_strips];       // theta_b1
   double band_max_stress_angle[contact_strips];  // theta_bm
   double band_exit_angle[contact_strips];        // theta_b2
-  double side_sinkage_plus;   // z at y = +b/2 (m)
-  double side_sinkage_minus;  // z at y = -b/2 (m)
+  double side_sinkage_plus;                      // z at y = +b/2 (m)
+  double side_sinkage_minus;                     // z at y = -b/2 (m)
 };
 
 // The geometry of in.

@@ -41,9 +41,7 @@ int strip_cuts(const ModelState &m, const StripAngles &a, double lo, double hi, 
 
 }  // namespace
 
-bool travels_backward(const WheelSoilInput &in) {
-  return in.vx < 0 || (in.vx == 0 && in.wy < 0);
-}
+bool travels_backward(const WheelSoilInput &in) { return in.vx < 0 || (in.vx == 0 && in.wy < 0); }
 
 WheelSoilInput mirrored_input(const WheelSoilInput &in) {
   WheelSoilInput m = in;
@@ -93,9 +91,8 @@ void split_rule_rim_loads(const ModelState &m, double (&rim)[6]) {
         pt.tau_x = q.tau_x;
         pt.tau_y = q.tau_y;
         const double w = gl_point_weight(p, gl_weights[points][i], gl_weights[points][j]);
-        const double f[6] = {rim_fx_density(pt, r), rim_fy_density(pt, r),
-                             rim_fz_density(pt, r), rim_mx_density(pt, r),
-                             rim_my_density(pt, r), rim_mz_density(pt, r)};
+        const double f[6] = {rim_fx_density(pt, r), rim_fy_density(pt, r), rim_fz_density(pt, r),
+                             rim_mx_density(pt, r), rim_my_density(pt, r), rim_mz_density(pt, r)};
         for (int l = 0; l < 6; ++l) s[l] = s[l] + f[l] * w;
       }
     }
@@ -103,8 +100,7 @@ void split_rule_rim_loads(const ModelState &m, double (&rim)[6]) {
   for (int l = 0; l < 6; ++l) rim[l] = s[l];
 }
 
-void evaluate_input(const WheelSoilInput &input, const EvaluationMode &mode,
-                    WheelSoilOutput *out) {
+void evaluate_input(const WheelSoilInput &input, const EvaluationMode &mode, WheelSoilOutput *out) {
   const bool mirror = mode.direction_aware && travels_backward(input);
   const WheelSoilInput in = mirror ? mirrored_input(input) : input;
   const ModelState m = make_state(in);

@@ -176,8 +176,8 @@ struct Contact {
   static constexpr std::size_t strips = WHEELSOIL_CONTACT_STRIPS;
   double slip_ratio = 0;  // s, 2 where undefined
   // per lateral position of the rim rule, from +b/2 towards -b/2
-  std::vector<double> y, sinkage;                                       // m
-  std::vector<double> entry_angle, max_stress_angle, exit_angle;        // outer surface
+  std::vector<double> y, sinkage;                                 // m
+  std::vector<double> entry_angle, max_stress_angle, exit_angle;  // outer surface
   std::vector<double> band_entry_angle, band_max_stress_angle, band_exit_angle;
   double side_sinkage_plus = 0, side_sinkage_minus = 0;  // at y = +-b/2 (m)
   // the profile: value (i, j) at (profile_y[i], theta[j]), index i * theta.size() + j
@@ -190,7 +190,8 @@ struct Contact {
 // The contact of input; options: direction_aware mirrors a wheel travelling in
 // -x (angles, tau_x and j_x negated back), rule is ignored, Math::vector is
 // refused.
-inline Contact talvor_contact(const WheelSoilInput &input, const std::vector<double> &profile_y = {},
+inline Contact talvor_contact(const WheelSoilInput &input,
+                              const std::vector<double> &profile_y = {},
                               const std::vector<double> &theta = {}, const Options &options = {}) {
   Contact c;
   const std::size_t n = profile_y.size() * theta.size();
