@@ -44,7 +44,7 @@
 %!   assert(all(max(abs(V(:, finite) - L(:, finite)), [], 1) ./ scale <= 1e-11));
 %! end
 
-%!error <One to four input arguments required.> talvor_batch()
+%!error <One to eight input arguments required.> talvor_batch()
 %!error <Unknown option> talvor_batch(P, 'Maths', 'vector')
 %!error <Math must be 'standard' or 'vector'.> talvor_batch(P, 'Math', 'fast')
 %!error <Thread count> talvor_batch(P, 'Math', 'standard', 2)
