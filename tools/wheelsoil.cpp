@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "contact_command.h"
 #include "csv_writer.h"
 #include "equilibrium_command.h"
 #if WHEELSOIL_HAS_FIT
@@ -32,9 +33,11 @@ constexpr int exit_usage = 2;
 constexpr unsigned max_threads = 1024;
 
 const char usage_text[] =
-    "usage: wheelsoil talvor [--threads N] [--math standard|vector] [FILE]\n"
+    "usage: wheelsoil talvor [--threads N] [--math standard|vector] [--rule fixed|split]\n"
+    "                        [--direction-aware] [FILE]\n"
     "       wheelsoil pindrel [--threads N] [FILE]\n"
     "       wheelsoil equilibrium --load W [--threads N] [FILE]\n"
+    "       wheelsoil contact [--y LIST] [--theta LIST|FROM:TO:N] [--direction-aware] [FILE]\n"
 #if WHEELSOIL_HAS_FIT
     "       wheelsoil fit plate|shear|wheel [options] [FILE]\n"
 #endif
@@ -71,6 +74,8 @@ void print_help() {
       "  slots    lists a model's input slots as CSV: slot,name,default\n"
       "  equilibrium  talvor at the centre height that carries a load W\n"
       "           (wheelsoil equilibrium --help tells more)\n"
+      "  contact  talvor's contact angles, sinkages and rim stress profiles\n"
+      "           (wheelsoil contact --help tells more)\n"
 #if WHEELSOIL_HAS_FIT
       "  fit      soil and wheel parameters from plate-sinkage, shear and\n"
       "           single-wheel test data (wheelsoil fit --help tells more)\n"
@@ -107,6 +112,13 @@ void print_help() {
       "               deterministic vector functions: several times faster, the\n"
       "               same bits on every x86-64 machine, within 1e-11 of standard\n"
       "               relative to the largest load)\n"
+      "  --rule R     how talvor integrates the rim: fixed (the default, the\n"
+      "               documented 30 x 30 rule) or split (each strip split at its\n"
+      "               maximum-stress angles: within about 1e-7 of the exact\n"
+      "               integral and smooth in the slip; not with --math vector)\n"
+      "  --direction-aware  talvor evaluates a wheel travelling in -x (vx < 0, or\n"
+      "               vx = 0 and wy < 0) in the mirrored frame: the mirrored loads\n"
+      "               of the same wheel travelling forward\n"
       "  --help, -h   this text\n"
       "  --version    the version\n"
       "  --           ends the options (for a FILE whose name starts with '-')\n"
@@ -222,6 +234,59 @@ void talvor_vector_batch(const double *inputs, double *outputs, std::size_t coun
                             nullptr, nullptr);
 }
 
+// talvor with the option bits of --math, --rule and --direction-aware.
+unsigned talvor_flags = WHEELSOIL_DEFAULTS;
+void talvor_flagged(double *out, const double *in) {
+  wheelsoil_talvor_ex(in, 29, out, talvor_flags);
+}
+void talvor_flagged_batch(const double *inputs, double *outputs, std::size_t count,
+                          unsigned threads) {
+  wheelsoil_talvor_batch_ex(inputs, count, 29, 1, outputs, threads, talvor_flags, nullptr, nullptr,
+                            nullptr);
+}
+
+// wheelsoil contact: its options, then the subcommand.
+int contact_main(int argc, char **argv) {
+  ContactOptions options;
+  bool options_done = false, have_file = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string a = argv[i];
+    std::string name = a, value;
+    if (!options_done &&
+        (a == "--y" || a == "--theta" || a.rfind("--y=", 0) == 0 || a.rfind("--theta=", 0) == 0)) {
+      const std::size_t eq = a.find('=');
+      if (eq != std::string::npos) {
+        name = a.substr(0, eq);
+        value = a.substr(eq + 1);
+      } else if (i + 1 == argc) {
+        return usage_error(a + " needs a list of values");
+      } else {
+        value = argv[++i];
+      }
+      std::string why;
+      if (!parse_value_list(value, name == "--theta", name == "--y" ? &options.y : &options.theta,
+                            &why))
+        return usage_error(name + ": " + why);
+    } else if (!options_done && a == "--direction-aware") {
+      options.direction_aware = true;
+    } else if (!options_done && (a == "--help" || a == "-h")) {
+      std::fputs(contact_help_text, stdout);
+      return std::fflush(stdout) == 0 ? exit_ok : exit_bad_input;
+    } else if (!options_done && a == "--") {
+      options_done = true;
+    } else if (!options_done && a.size() > 1 && a[0] == '-') {
+      return usage_error("unknown contact option '" + a + "'");
+    } else if (have_file) {
+      return usage_error("more than one FILE given");
+    } else {
+      options.file = a;
+      have_file = true;
+    }
+  }
+  std::ios::sync_with_stdio(false);
+  return contact_command(options, std::cin, std::cout, std::cerr);
+}
+
 // Whether this library has the vector maths.
 bool vector_math_built() {
   const double in[29] = {};
@@ -248,6 +313,7 @@ int main(int argc, char **argv) {
   if (argc > 1 && std::strcmp(argv[1], "equilibrium") == 0)
     return equilibrium_command(std::vector<std::string>(argv + 2, argv + argc), std::cin, std::cout,
                                std::cerr);
+  if (argc > 1 && std::strcmp(argv[1], "contact") == 0) return contact_main(argc, argv);
 #if WHEELSOIL_HAS_FIT
   if (argc > 1 && std::strcmp(argv[1], "fit") == 0)
     return fit_command(std::vector<std::string>(argv + 2, argv + argc), std::cin, std::cout,
@@ -257,6 +323,7 @@ int main(int argc, char **argv) {
   bool batch = false;
   unsigned threads = 0;
   bool vector_math = false;
+  bool split_rule = false, direction_aware = false;
   bool options_done = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -293,6 +360,19 @@ int main(int argc, char **argv) {
       if (value != "standard" && value != "vector")
         return usage_error("--math needs standard or vector, not '" + value + "'");
       vector_math = value == "vector";
+    } else if (a == "--rule" || a.rfind("--rule=", 0) == 0) {
+      std::string value;
+      if (a == "--rule") {
+        if (i + 1 == argc) return usage_error("--rule needs fixed or split");
+        value = argv[++i];
+      } else {
+        value = a.substr(std::strlen("--rule="));
+      }
+      if (value != "fixed" && value != "split")
+        return usage_error("--rule needs fixed or split, not '" + value + "'");
+      split_rule = value == "split";
+    } else if (a == "--direction-aware") {
+      direction_aware = true;
     } else {
       return usage_error("unknown option '" + a + "'");
     }
@@ -315,6 +395,18 @@ int main(int argc, char **argv) {
       return usage_error("this wheelsoil was built without vector maths (SLEEF)");
     chosen.evaluate = talvor_vector;
     chosen.evaluate_batch = talvor_vector_batch;
+    model = &chosen;
+  }
+  if (split_rule || direction_aware) {
+    if (model->n_inputs != 29)
+      return usage_error("--rule and --direction-aware are for talvor only");
+    if (split_rule && vector_math)
+      return usage_error("--rule split takes --math standard (the C library's functions)");
+    talvor_flags = (vector_math ? WHEELSOIL_MATH_VECTOR : 0u) |
+                   (split_rule ? WHEELSOIL_SPLIT_RULE : 0u) |
+                   (direction_aware ? WHEELSOIL_DIRECTION_AWARE : 0u);
+    chosen.evaluate = talvor_flagged;
+    chosen.evaluate_batch = talvor_flagged_batch;
     model = &chosen;
   }
 
