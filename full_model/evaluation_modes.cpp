@@ -67,29 +67,48 @@ void split_rule_rim_loads(const ModelState &m, double (&rim)[6]) {
   const RimConstants c = rim_constants(m);
   const double r = m.radius;
   const double a = m.width * (-0.5), b = m.width * 0.5, d = b - a;
+  // The stresses of a strip depend on y through its sinkage and, along the
+  // slip velocity and the displacement, through wx y and wz y alone: with wx
+  // and wz zero, a strip whose sinkage equals the previous one's (every strip
+  // of an untilted wheel) has the same pieces and the same point stresses.
+  const bool y_free = m.wx == 0 && m.wz == 0;
+  bool have = false;
+  double cached_sinkage = 0;
+  int pieces = 0;
+  double piece_length[5];
+  RimPointStress q[5][points];
   double s[6] = {0, 0, 0, 0, 0, 0};
   for (int i = 0; i < points; ++i) {
     const double y = gl_abscissa(d, gl_nodes[points][i], b, a);
     const RimStrip strip = rim_strip(m, c, y);
-    const double lo = strip.angles.theta2, hi = strip.angles.theta1;
-    double cut[4];
-    const int n_cuts = strip_cuts(m, strip.angles, lo, hi, cut);
-    // pieces [lo, cut 0], [cut 0, cut 1], ..., [last cut, hi]
-    for (int k = 0; k <= n_cuts; ++k) {
-      const double p_lo = k == 0 ? lo : cut[k - 1];
-      const double p_hi = k == n_cuts ? hi : cut[k];
-      const double g = p_hi - p_lo;
-      const double p = gl_strip_factor(g, d);
+    if (!(have && y_free && strip.angles.sinkage == cached_sinkage &&
+          std::signbit(strip.angles.sinkage) == std::signbit(cached_sinkage))) {
+      const double lo = strip.angles.theta2, hi = strip.angles.theta1;
+      double cut[4];
+      const int n_cuts = strip_cuts(m, strip.angles, lo, hi, cut);
+      // pieces [lo, cut 0], [cut 0, cut 1], ..., [last cut, hi]
+      pieces = n_cuts + 1;
+      for (int k = 0; k < pieces; ++k) {
+        const double p_lo = k == 0 ? lo : cut[k - 1];
+        const double p_hi = k == n_cuts ? hi : cut[k];
+        piece_length[k] = p_hi - p_lo;
+        for (int j = 0; j < points; ++j)
+          q[k][j] = rim_point_stress(m, c, strip,
+                                     gl_abscissa(piece_length[k], gl_nodes[points][j], p_hi, p_lo));
+      }
+      have = true;
+      cached_sinkage = strip.angles.sinkage;
+    }
+    for (int k = 0; k < pieces; ++k) {
+      const double p = gl_strip_factor(piece_length[k], d);
       for (int j = 0; j < points; ++j) {
-        const double t = gl_abscissa(g, gl_nodes[points][j], p_hi, p_lo);
-        const RimPointStress q = rim_point_stress(m, c, strip, t);
         RimPoint pt;
         pt.y = y;
-        pt.cos_theta = std::cos(t);
-        pt.sin_theta = std::sin(t);
-        pt.sigma = q.sigma;
-        pt.tau_x = q.tau_x;
-        pt.tau_y = q.tau_y;
+        pt.cos_theta = q[k][j].cos_theta;
+        pt.sin_theta = q[k][j].sin_theta;
+        pt.sigma = q[k][j].sigma;
+        pt.tau_x = q[k][j].tau_x;
+        pt.tau_y = q[k][j].tau_y;
         const double w = gl_point_weight(p, gl_weights[points][i], gl_weights[points][j]);
         const double f[6] = {rim_fx_density(pt, r), rim_fy_density(pt, r), rim_fz_density(pt, r),
                              rim_mx_density(pt, r), rim_my_density(pt, r), rim_mz_density(pt, r)};

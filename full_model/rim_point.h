@@ -53,6 +53,7 @@ inline RimStrip rim_strip(const ModelState &m, const RimConstants &c, double y) 
 
 // The stresses and displacements at (strip y, theta).
 struct RimPointStress {
+  double cos_theta, sin_theta;
   double sigma;         // normal stress (Pa)
   double tau_x, tau_y;  // longitudinal and lateral shear stress (Pa)
   double j_x, j_y;      // longitudinal and lateral shear displacement (m)
@@ -63,6 +64,8 @@ inline RimPointStress rim_point_stress(const ModelState &m, const RimConstants &
   const StripAngles &a = s.angles;
   const double cos_t = std::cos(theta), sin_t = std::sin(theta);
   RimPointStress p;
+  p.cos_theta = cos_t;
+  p.sin_theta = sin_t;
   // normal_stress: the outer law alone for lambda exactly 1, else the blend
   const double outer = surface_normal_stress(c.outer_k, m.sinkage_exponent, a.theta1, s.cos1,
                                              a.theta_m, a.theta2, theta, cos_t);
