@@ -87,7 +87,7 @@ enum wheelsoil_status {
    and the 30-point rule applied on each piece, which removes the fixed rule's
    error of up to about 1e-3 of the load at the stress peak's kink and the
    slope breaks it leaves in slip curves; the sidewalls as by default. About
-   3 to 4 times the cost of the default. Not with WHEELSOIL_MATH_VECTOR
+   2 (untilted wheel) to 4 (tilted) times the cost of the default. Not with WHEELSOIL_MATH_VECTOR
    (refused with WHEELSOIL_ERROR_FLAGS): the split rule takes the C library's
    functions. */
 #define WHEELSOIL_DEFAULTS 0u
