@@ -6,8 +6,8 @@
 #            MEX files for Octave and headless plots. A new build folder is
 #            configured without tests and benchmarks, so that no test-only
 #            package is needed; a folder already configured keeps its options.
-#   test     everything (the default): the above, the tests with their
-#            hardening checks, and the benchmarks.
+#   test     everything (the default): the above, the Python package, the
+#            tests with their hardening checks, and the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +23,13 @@ octave=(octave octave-dev)           # Octave, and mkoctfile --mex for the MEX f
 # recommends, and fails to lay out a figure without it.
 plots=(gnuplot-nox fonts-freefont-otf)
 tests=(libgtest-dev libgmock-dev pkgconf)  # GoogleTest unit and gateway tests; pkg-config for the installed-package test
+# The Python package (CMake builds it for Debian's /usr/bin/python3) and its
+# pip install (setuptools, wheel, pip; venv for the install test).
+python=(python3-dev python3-numpy python3-pybind11 pybind11-dev python3-setuptools python3-wheel
+        python3-pip python3-venv)
+# Its tests (pytest; Dask sweeps on a LocalCluster; pandas frames) and the
+# Python example's plot.
+python_tests=(python3-pytest python3-dask python3-distributed python3-pandas python3-matplotlib)
 fit=(libceres-dev)                   # the parameter fits (Ceres Solver), their tests and examples
 bench=(libbenchmark-dev)             # Google Benchmark programs
 # Hardening tests: the 32-bit pindrel (-m32), ASan/UBSan/TSan and libFuzzer
@@ -31,7 +38,7 @@ hardening=(g++-multilib clang libclang-rt-14-dev valgrind)
 
 case $mode in
   example) purposes=(build octave plots) ;;
-  test) purposes=(build octave plots tests fit bench hardening) ;;
+  test) purposes=(build octave plots tests python python_tests fit bench hardening) ;;
   *)
     echo "usage: scripts/setup.sh [example|test]" >&2
     exit 2
