@@ -87,8 +87,8 @@ enum wheelsoil_status {
    and the 30-point rule applied on each piece, which removes the fixed rule's
    error of up to about 1e-3 of the load at the stress peak's kink and the
    slope breaks it leaves in slip curves; the sidewalls as by default. About
-   2 (untilted wheel) to 4 (tilted) times the cost of the default. Not with WHEELSOIL_MATH_VECTOR
-   (refused with WHEELSOIL_ERROR_FLAGS): the split rule takes the C library's
+   3 times the cost of the default (1.4 to 9.4 over bench/talvor_bench's cases). Not with
+   WHEELSOIL_MATH_VECTOR (refused with WHEELSOIL_ERROR_FLAGS): the split rule takes the C library's
    functions. */
 #define WHEELSOIL_DEFAULTS 0u
 #define WHEELSOIL_MATH_VECTOR 1u
