@@ -1,6 +1,6 @@
-% build_mex: builds the MEX functions talvor, pindrel and
-% talvor_equilibrium_mex with the mex command, and the private MEX functions
-% that the .m functions beside them call (talvor_batch_mex and
+% build_mex: builds the MEX functions talvor, pindrel, talvor_contact_mex
+% (behind talvor_contact.m) and talvor_equilibrium_mex with the mex command,
+% and the private MEX functions that the .m functions beside them call (talvor_batch_mex and
 % pindrel_batch_mex behind talvor_batch and pindrel_batch; the library's
 % slot and soil tables; whether output goes to a terminal); places the helper
 % functions and help files beside them, as the CMake build does.
@@ -31,7 +31,8 @@ if ~exist(fullfile(out_dir, 'private'), 'dir'), mkdir(fullfile(out_dir, 'private
 in = @(folder, names) fullfile(root, folder, names);
 full = in('full_model', {'wheel_soil_model.cpp', 'contact_geometry.cpp', 'rim_stress.cpp', ...
     'gauss_legendre.cpp', 'rim_loads.cpp', 'sidewall_loads.cpp', 'fused_loads.cpp', ...
-    'fused_loads_unit.cpp', 'vector_unit.cpp', 'vector_loads.cpp', 'wheel_soil_batch.cpp'});
+    'fused_loads_unit.cpp', 'vector_unit.cpp', 'vector_loads.cpp', 'wheel_soil_batch.cpp', ...
+    'evaluation_modes.cpp', 'contact_diagnostics.cpp'});
 simple = in('load_model', {'load_model.cpp', 'point_stress.cpp', 'load_integral.cpp', ...
     'load_model_batch.cpp'});
 solver = in('equilibrium', {'load_balance.cpp', 'wheel_equilibrium.cpp'});
@@ -52,6 +53,7 @@ targets = {
   'talvor', full_inc, [in('full_model', {'talvor_mex.cpp'}), full]
   fullfile('private', 'talvor_batch_mex'), full_inc, ...
       [in('full_model', {'talvor_batch_mex.cpp'}), full]
+  'talvor_contact_mex', full_inc, [in('full_model', {'talvor_contact_mex.cpp'}), full]
   'pindrel', simple_inc, [in('load_model', {'pindrel_mex.cpp'}), simple]
   fullfile('private', 'pindrel_batch_mex'), simple_inc, ...
       [in('load_model', {'pindrel_batch_mex.cpp'}), simple]

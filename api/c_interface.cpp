@@ -13,6 +13,8 @@
 #include <new>
 
 #include "batch_runner.h"
+#include "contact_diagnostics.h"
+#include "evaluation_modes.h"
 #include "load_integral.h"
 #include "vector_loads.h"
 #include "load_model.h"
@@ -42,18 +44,27 @@ int guarded(F &&f) noexcept {
 }
 
 // WHEELSOIL_ERROR_FLAGS if flags holds a bit this version does not know, or
-// one the model does not take (the vector maths is talvor's alone).
-int check_flags(unsigned flags) {
-  return (flags & ~WHEELSOIL_KNOWN_FLAGS) || (flags & WHEELSOIL_MATH_VECTOR) ? WHEELSOIL_ERROR_FLAGS
-                                                                             : WHEELSOIL_OK;
-}
+// one the model does not take (every option bit is talvor's alone).
+int check_flags(unsigned flags) { return flags ? WHEELSOIL_ERROR_FLAGS : WHEELSOIL_OK; }
 
-// check_flags for talvor: the vector maths too, where it is built in.
+// check_flags for talvor: the vector maths where it is built in, but not
+// with the split rule.
 int check_talvor_flags(unsigned flags) {
   if (flags & ~WHEELSOIL_KNOWN_FLAGS) return WHEELSOIL_ERROR_FLAGS;
+  if ((flags & WHEELSOIL_MATH_VECTOR) && (flags & WHEELSOIL_SPLIT_RULE))
+    return WHEELSOIL_ERROR_FLAGS;
   if ((flags & WHEELSOIL_MATH_VECTOR) && !full_model::vector_math_available())
     return WHEELSOIL_ERROR_UNAVAILABLE;
   return WHEELSOIL_OK;
+}
+
+// The evaluation mode flags ask for.
+full_model::EvaluationMode mode_of(unsigned flags) {
+  full_model::EvaluationMode mode;
+  if (flags & WHEELSOIL_MATH_VECTOR) mode.math = full_model::MathFunctions::vector;
+  mode.split_rule = (flags & WHEELSOIL_SPLIT_RULE) != 0;
+  mode.direction_aware = (flags & WHEELSOIL_DIRECTION_AWARE) != 0;
+  return mode;
 }
 
 // Input vectors at data[k * vector_stride + j * slot_stride], `slots` each.
@@ -116,10 +127,12 @@ int batch_status(const BatchOutcome &outcome, std::size_t *done) {
 // One talvor evaluation on a state of its own, with the functions flags ask for.
 void talvor_one(const WheelSoilInput &in, double *output, unsigned flags) {
   WheelSoilOutput out{};
-  if (flags & WHEELSOIL_MATH_VECTOR) {
+  if (flags == WHEELSOIL_DEFAULTS) {
+    full_model::evaluate(full_model::make_state(in), &out);
+  } else if (flags == WHEELSOIL_MATH_VECTOR) {
     full_model::vector_loads(full_model::make_state(in), &out);
   } else {
-    full_model::evaluate(full_model::make_state(in), &out);
+    full_model::evaluate_input(in, mode_of(flags), &out);
   }
   std::memcpy(output, &out, sizeof out);
 }
@@ -179,7 +192,9 @@ const char *wheelsoil_error_message(int code) {
     case WHEELSOIL_ERROR_NULL_POINTER: return "a pointer the call needs is NULL";
     case WHEELSOIL_ERROR_SHORT_INPUT:
       return "the input holds fewer values than the model reads (29 for talvor, 20 for pindrel)";
-    case WHEELSOIL_ERROR_FLAGS: return "flags holds an option bit this library does not know";
+    case WHEELSOIL_ERROR_FLAGS:
+      return "flags holds an option bit this library does not know or this function does not "
+             "take, or a combination it does not offer (the split rule with the vector maths)";
     case WHEELSOIL_ERROR_THREADS: return "the thread count is above 1024";
     case WHEELSOIL_ERROR_VIEW:
       return "the input view reaches beyond the address space (strides too large for its count)";
@@ -208,6 +223,37 @@ int wheelsoil_talvor_ex(const double *input, size_t n_input, double *output, uns
     WheelSoilInput in;
     std::memcpy(&in, input, sizeof in);
     talvor_one(in, output, flags);
+    return WHEELSOIL_OK;
+  });
+}
+
+int wheelsoil_talvor_contact(const double *input, size_t n_input, unsigned flags,
+                             wheelsoil_contact *contact, const double *y, size_t n_y,
+                             const double *theta, size_t n_theta,
+                             const wheelsoil_stress_profile *profile) {
+  if (!input) return WHEELSOIL_ERROR_NULL_POINTER;
+  if (n_input < WHEELSOIL_TALVOR_INPUTS) return WHEELSOIL_ERROR_SHORT_INPUT;
+  if (flags & ~(WHEELSOIL_DIRECTION_AWARE | WHEELSOIL_SPLIT_RULE)) return WHEELSOIL_ERROR_FLAGS;
+  if (profile) {
+    if ((n_y > 0 && !y) || (n_theta > 0 && !theta)) return WHEELSOIL_ERROR_NULL_POINTER;
+    if (n_theta != 0 && n_y > SIZE_MAX / sizeof(double) / n_theta) return WHEELSOIL_ERROR_VIEW;
+  }
+  static_assert(sizeof(wheelsoil_contact) == sizeof(full_model::ContactGeometry), "one layout");
+  const bool direction_aware = (flags & WHEELSOIL_DIRECTION_AWARE) != 0;
+  return guarded([&] {
+    WheelSoilInput in;
+    std::memcpy(&in, input, sizeof in);
+    if (contact) {
+      full_model::ContactGeometry g;
+      full_model::contact_geometry(in, direction_aware, &g);
+      std::memcpy(contact, &g, sizeof g);
+    }
+    if (profile) {
+      const full_model::StressProfileOut out{profile->normal_stress, profile->shear_stress_x,
+                                             profile->shear_stress_y, profile->shear_displacement_x,
+                                             profile->shear_displacement_y};
+      full_model::stress_profile(in, direction_aware, y, n_y, theta, n_theta, out);
+    }
     return WHEELSOIL_OK;
   });
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "../tests/golden.h"
+#include "evaluation_modes.h"
 #include "vector_loads.h"
 #include "wheel_soil_batch.h"
 #include "wheel_soil_model.h"
@@ -139,6 +140,17 @@ int main(int argc, char **argv) {
     }
   }
 
+  // the split rule last, so that the columns above keep their places
+  variants.push_back({"split", [](double *out, const double *in) {
+                        WheelSoilInput input;
+                        std::memcpy(&input, in, sizeof input);
+                        full_model::EvaluationMode mode;
+                        mode.split_rule = true;
+                        WheelSoilOutput o{};
+                        full_model::evaluate_input(input, mode, &o);
+                        std::memcpy(out, &o, sizeof o);
+                      }});
+
   // calls per measurement: about 2 ms of work each
   const std::size_t nv = variants.size(), nc = cases.size();
   std::vector<int> calls(nv * nc);
@@ -193,6 +205,13 @@ int main(int argc, char **argv) {
       std::printf("  vector on %-6s: %.2fx the previous fused evaluator\n",
                   full_model::vector_unit_name(units[u]), median(unit_speedups[u]));
   }
+
+  std::vector<double> split_ratios;
+  for (std::size_t c = 0; c < nc; ++c)
+    split_ratios.push_back(median(samples[(nv - 1) * nc + c]) / median(samples[2 * nc + c]));
+  std::printf("split rule: median over %zu cases %.2fx the default's time (from %.2fx to %.2fx)\n",
+              nc, median(split_ratios), *std::min_element(split_ratios.begin(), split_ratios.end()),
+              *std::max_element(split_ratios.begin(), split_ratios.end()));
 
   // batch throughput
   const std::size_t count = 256;

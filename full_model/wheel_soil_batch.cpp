@@ -27,4 +27,20 @@ BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t c
       hook);
 }
 
+BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
+                            unsigned threads, const BatchHook &hook, const EvaluationMode &mode) {
+  return run_batch(
+      count, threads, talvor_block,
+      [inputs, outputs, &mode](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+          WheelSoilInput in;
+          std::memcpy(&in, inputs + 29 * k, sizeof in);
+          WheelSoilOutput out{};
+          evaluate_input(in, mode, &out);
+          std::memcpy(outputs + 18 * k, &out, sizeof out);
+        }
+      },
+      hook);
+}
+
 }  // namespace wheelsoil::detail::full_model

@@ -5,13 +5,9 @@
 #include <cstddef>
 
 #include "../api/batch_runner.h"
+#include "evaluation_modes.h"
 
 namespace wheelsoil::detail::full_model {
-
-// The elementary functions an evaluation takes: the C library's (the default,
-// run_model's bits) or SLEEF's deterministic vector functions
-// (run_model_vector).
-enum class MathFunctions { standard, vector };
 
 // outputs[18k .. 18k+17] = talvor(inputs[29k .. 29k+28]) for k < count, bit for
 // bit as count single calls of run_model (of run_model_vector with
@@ -21,6 +17,10 @@ enum class MathFunctions { standard, vector };
 BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
                             unsigned threads, const BatchHook &hook = {},
                             MathFunctions math = MathFunctions::standard);
+
+// evaluate_batch in any evaluation mode: each column as evaluate_input.
+BatchOutcome evaluate_batch(const double *inputs, double *outputs, std::size_t count,
+                            unsigned threads, const BatchHook &hook, const EvaluationMode &mode);
 
 }  // namespace wheelsoil::detail::full_model
 

@@ -69,10 +69,10 @@ std::string expected_refusal(const Gateway &g, int nlhs, const std::vector<Arg> 
     if (!real_full_double(p) || mxGetNumberOfElements(p) < g.in_slots) return g.bad_input;
     return "";
   }
-  // talvor_batch also takes the trailing pair 'Math', 'standard' | 'vector'
+  // talvor_batch also takes name-value pairs ('Math', 'Rule', 'DirectionAware')
   const bool options = g.entry == talvor_batch_entry;
-  if (options ? nrhs < 1 || nrhs > 4 : nrhs < 1 || nrhs > 2)
-    return options ? "One to four input arguments required."
+  if (options ? nrhs < 1 || nrhs > 8 : nrhs < 1 || nrhs > 2)
+    return options ? "One to eight input arguments required."
                    : "One or two input arguments required.";
   if (nlhs > 1) return "Too many output arguments.";
   const mxArray *p = args[0].array;
@@ -84,7 +84,9 @@ std::string expected_refusal(const Gateway &g, int nlhs, const std::vector<Arg> 
       return "Thread count must be a whole number from 0 (one per core) to 1024.";
   }
   // the host's char arrays made here hold no text: never the name 'Math'
-  if (nrhs >= 3) return "Unknown option: the option is 'Math', followed by 'standard' or 'vector'.";
+  if (nrhs >= 3)
+    return "Unknown option: the options are 'Math' ('standard' or 'vector'), 'Rule' ('fixed' or "
+           "'split') and 'DirectionAware' (true or false).";
   return "";
 }
 

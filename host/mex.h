@@ -14,6 +14,11 @@
 typedef size_t mwSize;
 typedef size_t mwIndex;
 typedef struct mxArray_tag mxArray;
+#ifdef __cplusplus
+typedef bool mxLogical;
+#else
+typedef unsigned char mxLogical;
+#endif
 
 typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 
@@ -66,6 +71,9 @@ size_t mxGetNumberOfElements(const mxArray *array);
 size_t mxGetM(const mxArray *array);
 size_t mxGetN(const mxArray *array);
 int mxIsChar(const mxArray *array);
+int mxIsLogical(const mxArray *array);
+/* Address of a logical array's data; NULL for other classes. */
+mxLogical *mxGetLogicals(const mxArray *array);
 /* A char array's text into str (at most buflen - 1 characters and a NUL):
    0, or 1 when the array is not char or the text does not fit. */
 int mxGetString(const mxArray *array, char *str, mwSize buflen);

@@ -17,9 +17,10 @@ struct mxArray_tag {
   std::size_t cols = 0;
   bool complex = false;
   bool sparse = false;
-  std::unique_ptr<double[]> real;  // rows * cols doubles, double class only
-  std::unique_ptr<double[]> imag;  // the same for complex arrays
-  std::string text;                // rows * cols characters, char class only
+  std::unique_ptr<double[]> real;        // rows * cols doubles, double class only
+  std::unique_ptr<double[]> imag;        // the same for complex arrays
+  std::string text;                      // rows * cols characters, char class only
+  std::unique_ptr<mxLogical[]> logical;  // rows * cols values, logical class only
 };
 
 namespace {
@@ -50,6 +51,7 @@ mxArray *new_array(mxClassID cls, std::size_t rows, std::size_t cols, bool compl
     a->real.reset(new double[count]());
     if (complex) a->imag.reset(new double[count]());
   }
+  if (cls == mxLOGICAL_CLASS) a->logical.reset(new mxLogical[rows * cols]());
   live().insert(a);
   return a;
 }
@@ -87,6 +89,10 @@ size_t mxGetNumberOfElements(const mxArray *array) { return array ? array->rows 
 size_t mxGetM(const mxArray *array) { return array ? array->rows : 0; }
 size_t mxGetN(const mxArray *array) { return array ? array->cols : 0; }
 int mxIsChar(const mxArray *array) { return array && array->cls == mxCHAR_CLASS; }
+int mxIsLogical(const mxArray *array) { return array && array->cls == mxLOGICAL_CLASS; }
+mxLogical *mxGetLogicals(const mxArray *array) {
+  return mxIsLogical(array) ? array->logical.get() : nullptr;
+}
 
 int mxGetString(const mxArray *array, char *str, mwSize buflen) {
   if (!str || buflen == 0) return 1;
@@ -104,6 +110,12 @@ namespace mex_host {
 
 mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool complex, bool sparse) {
   return new_array(cls, rows, cols, complex, sparse);
+}
+
+mxArray *make_logical(bool value) {
+  mxArray *a = new_array(mxLOGICAL_CLASS, 1, 1, false, false);
+  a->logical[0] = value;
+  return a;
 }
 
 mxArray *make_char(const std::string &text) {

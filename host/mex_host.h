@@ -21,6 +21,8 @@ mxArray *make_array(mxClassID cls, std::size_t rows, std::size_t cols, bool comp
 mxArray *make_double(std::size_t rows, std::size_t cols, const std::vector<double> &values);
 // A 1 x n char row holding text (0 x 0 for empty text).
 mxArray *make_char(const std::string &text);
+// A 1 x 1 logical array.
+mxArray *make_logical(bool value);
 void destroy(mxArray *array);
 
 // Dimensions and class of an array, for checking a gateway's outputs.

@@ -87,13 +87,49 @@ inline std::string option_word(const mxArray *a) {
   return word;
 }
 
-// The pair 'Math', 'standard' | 'vector' (either case): true for 'vector'.
-inline bool math_option_is_vector(const mxArray *name, const mxArray *value) {
-  if (option_word(name) != "math")
-    mexErrMsgTxt("Unknown option: the option is 'Math', followed by 'standard' or 'vector'.");
-  const std::string math = option_word(value);
-  if (math != "standard" && math != "vector") mexErrMsgTxt("Math must be 'standard' or 'vector'.");
-  return math == "vector";
+// The options of talvor_batch, each given as a name-value pair.
+struct TalvorOptions {
+  bool vector = false;           // 'Math', 'vector' (default 'standard')
+  bool split = false;            // 'Rule', 'split' (default 'fixed')
+  bool direction_aware = false;  // 'DirectionAware', true (default false)
+};
+
+// A true/false value: a real logical or double scalar that is 0 or 1.
+inline bool option_flag(const mxArray *value, const char *message) {
+  const bool scalar = (mxIsLogical(value) || mxIsDouble(value)) && !mxIsComplex(value) &&
+                      !mxIsSparse(value) && mxGetNumberOfElements(value) == 1;
+  const double v =
+      scalar ? (mxIsLogical(value) ? (*mxGetLogicals(value) ? 1.0 : 0.0) : *mxGetPr(value)) : -1.0;
+  if (v != 0 && v != 1) mexErrMsgTxt(message);
+  return v == 1;
+}
+
+// The name-value pairs args[0..n-1] (n even), names and words in any case.
+inline TalvorOptions talvor_options(const mxArray *const *args, int n) {
+  TalvorOptions o;
+  for (int k = 0; k + 1 < n; k += 2) {
+    const std::string name = option_word(args[k]);
+    const std::string value = option_word(args[k + 1]);
+    if (name == "math") {
+      if (value != "standard" && value != "vector")
+        mexErrMsgTxt("Math must be 'standard' or 'vector'.");
+      o.vector = value == "vector";
+    } else if (name == "rule") {
+      if (value != "fixed" && value != "split") mexErrMsgTxt("Rule must be 'fixed' or 'split'.");
+      o.split = value == "split";
+    } else if (name == "directionaware") {
+      o.direction_aware = option_flag(args[k + 1], "DirectionAware must be true or false.");
+    } else {
+      mexErrMsgTxt(
+          "Unknown option: the options are 'Math' ('standard' or 'vector'), 'Rule' ('fixed' or "
+          "'split') and 'DirectionAware' (true or false).");
+    }
+  }
+  if (o.vector && o.split)
+    mexErrMsgTxt(
+        "'Rule', 'split' takes the standard maths: it cannot be combined with 'Math', "
+        "'vector'.");
+  return o;
 }
 
 // The identifier of the host's own out-of-memory error.

@@ -51,8 +51,8 @@
 %   Errors: "One input argument required.", "Too many output arguments.",
 %   "Input must be a real double array of at least 29 elements."
 %
-%   See also TALVOR_INPUT, TALVOR_OUTPUT, TALVOR_BATCH, TALVOR_EQUILIBRIUM,
-%   SOIL_PARAMETERS, PINDREL.
+%   See also TALVOR_INPUT, TALVOR_OUTPUT, TALVOR_BATCH, TALVOR_CONTACT,
+%   TALVOR_EQUILIBRIUM, SOIL_PARAMETERS, PINDREL.
 
 % Help text only: talvor is the MEX file beside this one, which takes
 % precedence over it.

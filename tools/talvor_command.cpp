@@ -1,5 +1,5 @@
-// wheelsoil talvor [--math standard|vector] [FILE]: the full model, 29 inputs
-// and 18 loads a vector.
+// wheelsoil talvor [--math standard|vector] [--rule fixed|split]
+// [--direction-aware] [FILE]: the full model, 29 inputs and 18 loads a vector.
 #include <wheelsoil/wheelsoil.h>
 
 #include "command.h"
@@ -17,6 +17,17 @@ int talvor_vector_batch(const double *inputs, double *outputs, std::size_t count
                         wheelsoil_progress progress, void *context, std::size_t *done) {
   return wheelsoil_talvor_batch_ex(inputs, count, 29, 1, outputs, threads, WHEELSOIL_MATH_VECTOR,
                                    progress, context, done);
+}
+
+// talvor with the option bits of --rule and --direction-aware (and --math).
+unsigned talvor_flags = WHEELSOIL_DEFAULTS;
+void talvor_flagged(double *out, const double *in) {
+  wheelsoil_talvor_ex(in, 29, out, talvor_flags);
+}
+int talvor_flagged_batch(const double *inputs, double *outputs, std::size_t count, unsigned threads,
+                         wheelsoil_progress progress, void *context, std::size_t *done) {
+  return wheelsoil_talvor_batch_ex(inputs, count, 29, 1, outputs, threads, talvor_flags, progress,
+                                   context, done);
 }
 
 // Whether this library has the vector maths.
@@ -39,6 +50,19 @@ class TalvorCommand : public Command {
                        vector_math_ = v == "vector";
                        return true;
                      });
+    add_value_option(app, "--rule", "R", "fixed or split",
+                     "how talvor integrates the rim: fixed (the default, the documented 30 x 30 "
+                     "rule) or split (each strip split at its maximum-stress angles: within "
+                     "about 1e-7 of the exact integral and smooth in the slip; not with --math "
+                     "vector)",
+                     [this](const std::string &v) {
+                       if (v != "fixed" && v != "split") return false;
+                       split_rule_ = v == "split";
+                       return true;
+                     });
+    app.add_flag("--direction-aware", direction_aware_,
+                 "a wheel travelling in -x (vx < 0, or vx = 0 and wy < 0) is evaluated in the "
+                 "mirrored frame: the mirrored loads of the same wheel travelling forward");
     add_file_argument(app, &file_);
     app.footer(slots_help(talvor_table));
   }
@@ -51,12 +75,24 @@ class TalvorCommand : public Command {
       model.evaluate = talvor_vector;
       model.evaluate_batch = talvor_vector_batch;
     }
+    if (split_rule_ || direction_aware_) {
+      if (split_rule_ && vector_math_)
+        return usage_error(context,
+                           "--rule split takes --math standard (the C library's functions)");
+      talvor_flags = (vector_math_ ? WHEELSOIL_MATH_VECTOR : 0u) |
+                     (split_rule_ ? WHEELSOIL_SPLIT_RULE : 0u) |
+                     (direction_aware_ ? WHEELSOIL_DIRECTION_AWARE : 0u);
+      model.evaluate = talvor_flagged;
+      model.evaluate_batch = talvor_flagged_batch;
+    }
     return run_model(context, file_, model);
   }
 
  private:
   std::string file_;
   bool vector_math_ = false;
+  bool split_rule_ = false;
+  bool direction_aware_ = false;
 };
 
 const CommandRegistration registration{

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <vector>
 
@@ -36,9 +37,22 @@ enum class Math {
              // for pindrel and the operating point
 };
 
+// How talvor integrates the rim's stresses.
+enum class Rule {
+  fixed,  // the documented 30 x 30 rule: the bits of talvor(p)
+  split,  // talvor only: each strip split at its maximum-stress angles (see wheelsoil.h,
+          // WHEELSOIL_SPLIT_RULE); within about 1e-7 of the exact integral, smooth in
+          // the slip; not with Math::vector (Error(WHEELSOIL_ERROR_FLAGS))
+};
+
 // What to evaluate. Value-initialised it asks for the documented model.
 struct Options {
   Math math = Math::standard;
+  Rule rule = Rule::fixed;
+  // talvor only: a wheel travelling in -x (vx < 0, or vx = +-0 and wy < 0)
+  // gets the mirrored loads of the same wheel travelling forward (see
+  // wheelsoil.h, WHEELSOIL_DIRECTION_AWARE)
+  bool direction_aware = false;
 };
 
 // Input vectors in memory: vector k, slot j is
@@ -100,6 +114,8 @@ inline unsigned flags_of(const Options &options) {
     case Math::standard: break;
     case Math::vector: flags |= WHEELSOIL_MATH_VECTOR; break;
   }
+  if (options.rule == Rule::split) flags |= WHEELSOIL_SPLIT_RULE;
+  if (options.direction_aware) flags |= WHEELSOIL_DIRECTION_AWARE;
   return flags;
 }
 
@@ -150,6 +166,62 @@ inline WheelSoilOutput talvor(const WheelSoilInput &input, const Options &option
   detail::check(wheelsoil_talvor_ex(reinterpret_cast<const double *>(&input), 29,
                                     reinterpret_cast<double *>(&out), detail::flags_of(options)));
   return out;
+}
+
+// The contact of one talvor input: the geometry at the 30 lateral positions
+// of the rim rule and, at the lateral positions y and angles theta the caller
+// chooses, the rim stresses along theta. Angles in rad from the downward
+// vertical, positive forward.
+struct Contact {
+  static constexpr std::size_t strips = WHEELSOIL_CONTACT_STRIPS;
+  double slip_ratio = 0;  // s, 2 where undefined
+  // per lateral position of the rim rule, from +b/2 towards -b/2
+  std::vector<double> y, sinkage;                                 // m
+  std::vector<double> entry_angle, max_stress_angle, exit_angle;  // outer surface
+  std::vector<double> band_entry_angle, band_max_stress_angle, band_exit_angle;
+  double side_sinkage_plus = 0, side_sinkage_minus = 0;  // at y = +-b/2 (m)
+  // the profile: value (i, j) at (profile_y[i], theta[j]), index i * theta.size() + j
+  std::vector<double> profile_y, theta;
+  std::vector<double> normal_stress, shear_stress_x, shear_stress_y;  // Pa
+  std::vector<double> shear_displacement_x, shear_displacement_y;     // m
+  std::size_t index(std::size_t i, std::size_t j) const { return i * theta.size() + j; }
+};
+
+// The contact of input; options: direction_aware mirrors a wheel travelling in
+// -x (angles, tau_x and j_x negated back), rule is ignored, Math::vector is
+// refused.
+inline Contact talvor_contact(const WheelSoilInput &input,
+                              const std::vector<double> &profile_y = {},
+                              const std::vector<double> &theta = {}, const Options &options = {}) {
+  Contact c;
+  const std::size_t n = profile_y.size() * theta.size();
+  c.profile_y = profile_y;
+  c.theta = theta;
+  for (std::vector<double> *v : {&c.normal_stress, &c.shear_stress_x, &c.shear_stress_y,
+                                 &c.shear_displacement_x, &c.shear_displacement_y})
+    v->resize(n);
+  const wheelsoil_stress_profile profile{c.normal_stress.data(), c.shear_stress_x.data(),
+                                         c.shear_stress_y.data(), c.shear_displacement_x.data(),
+                                         c.shear_displacement_y.data()};
+  wheelsoil_contact g;
+  detail::check(wheelsoil_talvor_contact(reinterpret_cast<const double *>(&input), 29,
+                                         detail::flags_of(options), &g, profile_y.data(),
+                                         profile_y.size(), theta.data(), theta.size(), &profile));
+  c.slip_ratio = g.slip_ratio;
+  const auto take = [](const double(&a)[WHEELSOIL_CONTACT_STRIPS]) {
+    return std::vector<double>(a, a + WHEELSOIL_CONTACT_STRIPS);
+  };
+  c.y = take(g.y);
+  c.sinkage = take(g.sinkage);
+  c.entry_angle = take(g.entry_angle);
+  c.max_stress_angle = take(g.max_stress_angle);
+  c.exit_angle = take(g.exit_angle);
+  c.band_entry_angle = take(g.band_entry_angle);
+  c.band_max_stress_angle = take(g.band_max_stress_angle);
+  c.band_exit_angle = take(g.band_exit_angle);
+  c.side_sinkage_plus = g.side_sinkage_plus;
+  c.side_sinkage_minus = g.side_sinkage_minus;
+  return c;
 }
 
 // pindrel: the vertical load of one input (N).

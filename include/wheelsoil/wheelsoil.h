@@ -74,10 +74,28 @@ enum wheelsoil_status {
    vector unit of the CPU. Several times faster; the same bits on every x86-64
    machine and vector unit; within 1e-11 of the default relative to the
    case's largest load (not the bits of talvor(p)). WHEELSOIL_ERROR_UNAVAILABLE
-   where the library is built without it. */
+   where the library is built without it.
+   WHEELSOIL_DIRECTION_AWARE (talvor, its batches and wheelsoil_talvor_contact):
+   a wheel travelling in -x (vx < 0, or vx = +-0 and wy < 0: spinning in
+   place backwards) is evaluated in the frame mirrored about its y-z plane
+   (vx, wy, wz negated) and the loads mapped back (the x forces and the y and
+   z moments negated), so that it gets the loads of the mirror image of the
+   same wheel travelling forward, bit for bit. A wheel with vx >= 0 (vx = +-0
+   with wy >= 0, at rest included) is evaluated as without the bit.
+   WHEELSOIL_SPLIT_RULE (talvor and its batches): each rim strip is split at
+   the maximum-stress angles (and the band's entry and exit angles) inside it
+   and the 30-point rule applied on each piece, which removes the fixed rule's
+   error of up to about 1e-3 of the load at the stress peak's kink and the
+   slope breaks it leaves in slip curves; the sidewalls as by default. About
+   3 times the cost of the default (1.4 to 9.4 over bench/talvor_bench's cases). Not with
+   WHEELSOIL_MATH_VECTOR (refused with WHEELSOIL_ERROR_FLAGS): the split rule takes the C library's
+   functions. */
 #define WHEELSOIL_DEFAULTS 0u
 #define WHEELSOIL_MATH_VECTOR 1u
-#define WHEELSOIL_KNOWN_FLAGS WHEELSOIL_MATH_VECTOR
+#define WHEELSOIL_DIRECTION_AWARE 2u
+#define WHEELSOIL_SPLIT_RULE 4u
+#define WHEELSOIL_KNOWN_FLAGS \
+  (WHEELSOIL_MATH_VECTOR | WHEELSOIL_DIRECTION_AWARE | WHEELSOIL_SPLIT_RULE)
 
 /* The most threads a batch starts. */
 #define WHEELSOIL_MAX_THREADS 1024u
@@ -93,6 +111,50 @@ WHEELSOIL_API const char *wheelsoil_error_message(int code);
 WHEELSOIL_API int wheelsoil_talvor(const double *input, size_t n_input, double *output);
 WHEELSOIL_API int wheelsoil_talvor_ex(const double *input, size_t n_input, double *output,
                                       unsigned flags);
+
+/* Contact diagnostics of talvor for one input (n_input at least 29): the
+   geometry at the 30 lateral positions of the rim rule, y[k] from +b/2 towards
+   -b/2 in the rule's order. Angles in rad, theta from the downward vertical,
+   positive forward; sinkages in m. */
+#define WHEELSOIL_CONTACT_STRIPS 30
+typedef struct wheelsoil_contact {
+  double slip_ratio;                                      /* s, 2 where undefined */
+  double y[WHEELSOIL_CONTACT_STRIPS];                     /* lateral position (m) */
+  double sinkage[WHEELSOIL_CONTACT_STRIPS];               /* z(y) (m) */
+  double entry_angle[WHEELSOIL_CONTACT_STRIPS];           /* theta_1, outer surface */
+  double max_stress_angle[WHEELSOIL_CONTACT_STRIPS];      /* theta_m */
+  double exit_angle[WHEELSOIL_CONTACT_STRIPS];            /* theta_2 */
+  double band_entry_angle[WHEELSOIL_CONTACT_STRIPS];      /* theta_b1, band surface */
+  double band_max_stress_angle[WHEELSOIL_CONTACT_STRIPS]; /* theta_bm */
+  double band_exit_angle[WHEELSOIL_CONTACT_STRIPS];       /* theta_b2 */
+  double side_sinkage_plus;                               /* z at y = +b/2 (m) */
+  double side_sinkage_minus;                              /* z at y = -b/2 (m) */
+} wheelsoil_contact;
+
+/* The rim stresses along theta: five caller buffers of n_y * n_theta doubles
+   each (any may be NULL when not wanted), the value at (y[i], theta[j]) at
+   index i * n_theta + j. */
+typedef struct wheelsoil_stress_profile {
+  double *normal_stress;        /* sigma (Pa) */
+  double *shear_stress_x;       /* tau_x, along increasing theta (Pa) */
+  double *shear_stress_y;       /* tau_y, with the point's lateral slip (Pa) */
+  double *shear_displacement_x; /* j_x (m) */
+  double *shear_displacement_y; /* j_y (m) */
+} wheelsoil_stress_profile;
+
+/* contact (if not NULL) receives the geometry; profile (if not NULL) the
+   stresses at the n_y lateral positions y (m) and n_theta angles theta (rad);
+   y and theta may be NULL when their count is 0. flags: 0 or
+   WHEELSOIL_DIRECTION_AWARE (a wheel travelling in -x evaluated mirrored and
+   mapped back: angles negated, so its entry angle lies at -x, and tau_x and j_x
+   negated); WHEELSOIL_SPLIT_RULE is accepted and changes nothing here;
+   WHEELSOIL_MATH_VECTOR is refused (the diagnostics take the C library's
+   functions, the bits of the default evaluation). WHEELSOIL_ERROR_VIEW when
+   n_y * n_theta overflows. */
+WHEELSOIL_API int wheelsoil_talvor_contact(const double *input, size_t n_input, unsigned flags,
+                                           wheelsoil_contact *contact, const double *y, size_t n_y,
+                                           const double *theta, size_t n_theta,
+                                           const wheelsoil_stress_profile *profile);
 
 /* pindrel: *load from input[0..19]; n_input at least 20. */
 WHEELSOIL_API int wheelsoil_pindrel(const double *input, size_t n_input, double *load);

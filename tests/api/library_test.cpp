@@ -17,6 +17,8 @@
 
 #include "../full_model/generated_inputs.h"
 #include "../golden.h"
+#include "contact_diagnostics.h"
+#include "evaluation_modes.h"
 #include "load_model.h"
 #include "vector_loads.h"
 #include "wheel_equilibrium.h"
@@ -281,6 +283,66 @@ TEST(LibraryVectorMath, GivesTheVectorPathsBitsThroughBothInterfaces) {
   }
 }
 
+TEST(LibraryModes, TheOptionsReachTheEvaluationModesThroughBothInterfaces) {
+  const std::vector<double> in = packed_inputs("talvor.txt", 29, 18);
+  const std::size_t count = in.size() / 29;
+  for (const unsigned flags : {WHEELSOIL_DIRECTION_AWARE, WHEELSOIL_SPLIT_RULE,
+                               WHEELSOIL_DIRECTION_AWARE | WHEELSOIL_SPLIT_RULE}) {
+    full_model::EvaluationMode mode;
+    mode.direction_aware = (flags & WHEELSOIL_DIRECTION_AWARE) != 0;
+    mode.split_rule = (flags & WHEELSOIL_SPLIT_RULE) != 0;
+    std::vector<double> own(18 * count), single(18 * count), batch(18 * count), cpp(18 * count);
+    for (std::size_t k = 0; k < count; ++k) {
+      wheelsoil::WheelSoilInput record;
+      std::memcpy(&record, &in[29 * k], sizeof record);
+      full_model::evaluate_input(record, mode,
+                                 reinterpret_cast<wheelsoil::WheelSoilOutput *>(&own[18 * k]));
+      ASSERT_EQ(wheelsoil_talvor_ex(&in[29 * k], 29, &single[18 * k], flags), 0);
+    }
+    EXPECT_TRUE(same_bits(own, single)) << flags;
+    ASSERT_EQ(wheelsoil_talvor_batch_ex(in.data(), count, 29, 1, batch.data(), 2, flags, nullptr,
+                                        nullptr, nullptr),
+              0);
+    EXPECT_TRUE(same_bits(own, batch)) << flags;
+    wheelsoil::Options options;
+    options.direction_aware = mode.direction_aware;
+    options.rule = mode.split_rule ? wheelsoil::Rule::split : wheelsoil::Rule::fixed;
+    wheelsoil::talvor_batch(wheelsoil::packed(in.data(), count, 29), cpp.data(), {}, options);
+    EXPECT_TRUE(same_bits(own, cpp)) << flags;
+  }
+}
+
+TEST(LibraryContact, GivesTheGeometryAndTheProfileOfTheCore) {
+  const std::vector<double> in = packed_inputs("talvor.txt", 29, 18);
+  wheelsoil::WheelSoilInput record;
+  std::memcpy(&record, in.data(), sizeof record);
+  const std::vector<double> y = {0.0, 0.01};
+  const std::vector<double> theta = {-0.1, 0.0, 0.1, 0.2};
+  const wheelsoil::Contact c = wheelsoil::talvor_contact(record, y, theta);
+  full_model::ContactGeometry g;
+  full_model::contact_geometry(record, false, &g);
+  EXPECT_EQ(c.slip_ratio, g.slip_ratio);
+  ASSERT_EQ(c.entry_angle.size(), wheelsoil::Contact::strips);
+  for (std::size_t i = 0; i < wheelsoil::Contact::strips; ++i) {
+    EXPECT_EQ(c.y[i], g.y[i]);
+    EXPECT_EQ(c.sinkage[i], g.sinkage[i]);
+    EXPECT_EQ(c.entry_angle[i], g.entry_angle[i]);
+    EXPECT_EQ(c.band_exit_angle[i], g.band_exit_angle[i]);
+  }
+  EXPECT_EQ(c.side_sinkage_minus, g.side_sinkage_minus);
+  std::vector<double> sigma(8), tau_x(8), tau_y(8), j_x(8), j_y(8);
+  full_model::stress_profile(record, false, y.data(), 2, theta.data(), 4,
+                             {sigma.data(), tau_x.data(), tau_y.data(), j_x.data(), j_y.data()});
+  EXPECT_TRUE(same_bits(c.normal_stress, sigma));
+  EXPECT_TRUE(same_bits(c.shear_stress_x, tau_x));
+  EXPECT_TRUE(same_bits(c.shear_stress_y, tau_y));
+  EXPECT_TRUE(same_bits(c.shear_displacement_x, j_x));
+  EXPECT_TRUE(same_bits(c.shear_displacement_y, j_y));
+  EXPECT_EQ(c.normal_stress[c.index(1, 2)], sigma[6]);
+  // the geometry alone: no profile, nothing read of y and theta
+  EXPECT_TRUE(wheelsoil::talvor_contact(record).normal_stress.empty());
+}
+
 TEST(LibraryRefusals, EachBadArgumentHasItsCodeAndMessage) {
   const std::vector<double> in = packed_inputs("talvor.txt", 29, 18);
   double out[18];
@@ -289,7 +351,29 @@ TEST(LibraryRefusals, EachBadArgumentHasItsCodeAndMessage) {
   EXPECT_EQ(wheelsoil_talvor(in.data(), 29, nullptr), WHEELSOIL_ERROR_NULL_POINTER);
   EXPECT_EQ(wheelsoil_talvor(in.data(), 28, out), WHEELSOIL_ERROR_SHORT_INPUT);
   EXPECT_EQ(wheelsoil_pindrel(in.data(), 19, &load), WHEELSOIL_ERROR_SHORT_INPUT);
-  EXPECT_EQ(wheelsoil_talvor_ex(in.data(), 29, out, 2u), WHEELSOIL_ERROR_FLAGS);
+  EXPECT_EQ(wheelsoil_talvor_ex(in.data(), 29, out, 8u), WHEELSOIL_ERROR_FLAGS);
+  // the split rule takes the C library's functions; the options are talvor's
+  EXPECT_EQ(wheelsoil_talvor_ex(in.data(), 29, out, WHEELSOIL_SPLIT_RULE | WHEELSOIL_MATH_VECTOR),
+            WHEELSOIL_ERROR_FLAGS);
+  EXPECT_EQ(wheelsoil_pindrel_ex(in.data(), 20, &load, WHEELSOIL_DIRECTION_AWARE),
+            WHEELSOIL_ERROR_FLAGS);
+  EXPECT_EQ(wheelsoil_pindrel_ex(in.data(), 20, &load, WHEELSOIL_SPLIT_RULE),
+            WHEELSOIL_ERROR_FLAGS);
+  wheelsoil_contact contact;
+  const double angle = 0;
+  const wheelsoil_stress_profile profile{out, nullptr, nullptr, nullptr, nullptr};
+  EXPECT_EQ(wheelsoil_talvor_contact(nullptr, 29, 0, &contact, nullptr, 0, nullptr, 0, nullptr),
+            WHEELSOIL_ERROR_NULL_POINTER);
+  EXPECT_EQ(wheelsoil_talvor_contact(in.data(), 28, 0, &contact, nullptr, 0, nullptr, 0, nullptr),
+            WHEELSOIL_ERROR_SHORT_INPUT);
+  EXPECT_EQ(wheelsoil_talvor_contact(in.data(), 29, WHEELSOIL_MATH_VECTOR, &contact, nullptr, 0,
+                                     nullptr, 0, nullptr),
+            WHEELSOIL_ERROR_FLAGS);
+  EXPECT_EQ(wheelsoil_talvor_contact(in.data(), 29, 0, nullptr, nullptr, 1, &angle, 1, &profile),
+            WHEELSOIL_ERROR_NULL_POINTER);
+  EXPECT_EQ(wheelsoil_talvor_contact(in.data(), 29, 0, nullptr, &angle, SIZE_MAX / 4, &angle, 4,
+                                     &profile),
+            WHEELSOIL_ERROR_VIEW);
   // the vector maths is talvor's alone
   EXPECT_EQ(wheelsoil_pindrel_ex(in.data(), 20, &load, WHEELSOIL_MATH_VECTOR),
             WHEELSOIL_ERROR_FLAGS);

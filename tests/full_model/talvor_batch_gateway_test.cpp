@@ -10,6 +10,7 @@
 #include "mex_host.h"
 #include "../../octave/batch_gateway.h"
 #include "../../api/batch_runner.h"
+#include "evaluation_modes.h"
 #include "vector_loads.h"
 #include "wheel_soil_model.h"
 
@@ -68,8 +69,9 @@ TEST_F(TalvorBatchGateway, RefusesWhatItCannotUse) {
   const char *const shape =
       "Input must be a real double matrix with 29 rows, one input vector per column.";
   const char *const threads = "Thread count must be a whole number from 0 (one per core) to 1024.";
-  EXPECT_EQ(call(mexFunction, 1, {}).message, "One to four input arguments required.");
-  EXPECT_EQ(call(mexFunction, 1, {p, p, p, p, p}).message, "One to four input arguments required.");
+  EXPECT_EQ(call(mexFunction, 1, {}).message, "One to eight input arguments required.");
+  EXPECT_EQ(call(mexFunction, 1, {p, p, p, p, p, p, p, p, p}).message,
+            "One to eight input arguments required.");
   EXPECT_EQ(call(mexFunction, 2, {p}).message, "Too many output arguments.");
   EXPECT_EQ(call(mexFunction, 1, {row}).message, shape);
   EXPECT_EQ(call(mexFunction, 1, {single}).message, shape);
@@ -115,7 +117,8 @@ TEST_F(TalvorBatchGateway, TheMathOptionChoosesTheFunctions) {
               "This talvor_batch was built without vector maths (SLEEF).");
   }
   const char *const unknown =
-      "Unknown option: the option is 'Math', followed by 'standard' or 'vector'.";
+      "Unknown option: the options are 'Math' ('standard' or 'vector'), 'Rule' ('fixed' or "
+      "'split') and 'DirectionAware' (true or false).";
   EXPECT_EQ(call(mexFunction, 1, {p, vector, name}).message, unknown);
   EXPECT_EQ(call(mexFunction, 1, {p, two, two}).message, unknown);
   EXPECT_EQ(call(mexFunction, 1, {p, name, two}).message, "Math must be 'standard' or 'vector'.");
@@ -123,6 +126,52 @@ TEST_F(TalvorBatchGateway, TheMathOptionChoosesTheFunctions) {
   EXPECT_EQ(call(mexFunction, 1, {p, name, vector, two}).message,
             "Thread count must be a whole number from 0 (one per core) to 1024.");
   for (mxArray *a : {p, two, name, lower, vector, upper, standard}) mex_host::destroy(a);
+}
+
+TEST_F(TalvorBatchGateway, TheRuleAndDirectionOptionsChooseTheEvaluationMode) {
+  mxArray *p = make_double(29, count, packed);
+  mxArray *two = make_double(1, 1, {2});
+  mxArray *rule = mex_host::make_char("Rule"), *split = mex_host::make_char("split");
+  mxArray *fixed = mex_host::make_char("FIXED"), *direction = mex_host::make_char("DirectionAware");
+  mxArray *yes = mex_host::make_logical(true), *one = make_double(1, 1, {1});
+  mxArray *no = make_double(1, 1, {0}), *math = mex_host::make_char("Math");
+  mxArray *vector = mex_host::make_char("vector");
+  auto values = [](const std::vector<const mxArray *> &args) {
+    auto r = call(mexFunction, 1, args);
+    EXPECT_TRUE(r.ok) << r.message;
+    std::vector<double> v = r.ok ? r.values() : std::vector<double>();
+    mex_host::release(r);
+    return v;
+  };
+  auto expected = [&](bool split_rule, bool direction_aware) {
+    full_model::EvaluationMode mode;
+    mode.split_rule = split_rule;
+    mode.direction_aware = direction_aware;
+    std::vector<double> out(18 * count);
+    for (std::size_t c = 0; c < count; ++c) {
+      WheelSoilInput in;
+      std::memcpy(&in, &packed[29 * c], sizeof in);
+      full_model::evaluate_input(in, mode, reinterpret_cast<WheelSoilOutput *>(&out[18 * c]));
+    }
+    return out;
+  };
+  auto same = [](const std::vector<double> &a, const std::vector<double> &b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+  };
+  EXPECT_TRUE(same(values({p, rule, fixed, direction, no}), values({p})));
+  EXPECT_TRUE(same(values({p, rule, split}), expected(true, false)));
+  EXPECT_TRUE(same(values({p, two, direction, yes}), expected(false, true)));
+  EXPECT_TRUE(same(values({p, direction, one, rule, split}), expected(true, true)));
+  EXPECT_EQ(call(mexFunction, 1, {p, rule, vector}).message, "Rule must be 'fixed' or 'split'.");
+  EXPECT_EQ(call(mexFunction, 1, {p, direction, two}).message,
+            "DirectionAware must be true or false.");
+  EXPECT_EQ(call(mexFunction, 1, {p, direction, split}).message,
+            "DirectionAware must be true or false.");
+  EXPECT_EQ(call(mexFunction, 1, {p, rule, split, math, vector}).message,
+            "'Rule', 'split' takes the standard maths: it cannot be combined with 'Math', "
+            "'vector'.");
+  for (mxArray *a : {p, two, rule, split, fixed, direction, yes, one, no, math, vector})
+    mex_host::destroy(a);
 }
 
 // A column count the host's matrices cannot hold is refused, not truncated:

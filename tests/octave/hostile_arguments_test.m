@@ -67,8 +67,8 @@
 %!   assert_refused(@() g(p, p), 'One input argument required.', func2str(g));
 %!   assert_refused(@() g(p, p, p), 'One input argument required.', func2str(g));
 %! end
-%! assert_refused(@() talvor_batch(), 'One to four input arguments required.', 'talvor_batch');
-%! assert_refused(@() talvor_batch(p', 1, 1, 1, 1), 'One to four input arguments required.', 'talvor_batch');
+%! assert_refused(@() talvor_batch(), 'One to eight input arguments required.', 'talvor_batch');
+%! assert_refused(@() talvor_batch(p', 1, 1, 1, 1, 1, 1, 1, 1), 'One to eight input arguments required.', 'talvor_batch');
 %! assert_refused(@() pindrel_batch(), 'One or two input arguments required.', 'pindrel_batch');
 %! assert_refused(@() pindrel_batch(q', 1, 1), 'One or two input arguments required.', 'pindrel_batch');
 

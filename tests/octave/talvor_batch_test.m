@@ -44,7 +44,7 @@
 %!   assert(all(max(abs(V(:, finite) - L(:, finite)), [], 1) ./ scale <= 1e-11));
 %! end
 
-%!error <One to four input arguments required.> talvor_batch()
+%!error <One to eight input arguments required.> talvor_batch()
 %!error <Unknown option> talvor_batch(P, 'Maths', 'vector')
 %!error <Math must be 'standard' or 'vector'.> talvor_batch(P, 'Math', 'fast')
 %!error <Thread count> talvor_batch(P, 'Math', 'standard', 2)
@@ -68,3 +68,32 @@
 
 %!error <talvor_batch: Progress must be true or false.> talvor_batch(P, 'Progress', 'yes')
 %!error <talvor_batch: Progress must be true or false.> talvor_batch(P, 1, 'Progress', [true true])
+
+%!test
+%! % 'DirectionAware', true: a wheel travelling in -x gets the mirrored loads
+%! % of its forward image (fx, my, mz negated; vx, wy, wz negated in the input)
+%! Q = P;
+%! Q([1 5 6], :) = -Q([1 5 6], :);
+%! F = talvor_batch(P, 'DirectionAware', true);
+%! B = talvor_batch(Q, 'DirectionAware', true);
+%! flip = ones(18, 1);
+%! flip([1 5 6 7 11 12 13 17 18]) = -1;
+%! backward = Q(1, :) < 0 | (Q(1, :) == 0 & Q(5, :) < 0);
+%! assert(isequaln(B(:, backward), F(:, backward) .* flip));
+%! forward = P(1, :) > 0 | (P(1, :) == 0 & P(5, :) >= 0);
+%! assert(isequaln(F(:, forward), talvor_batch(P(:, forward))));
+%! assert(isequaln(talvor_batch(P, 'DirectionAware', false), talvor_batch(P)));
+
+%!test
+%! % 'Rule', 'split': the sidewalls as by default, the rim close to the fixed rule
+%! S = talvor_batch(P, 'Rule', 'split');
+%! L = talvor_batch(P);
+%! assert(isequaln(S(7:12, :), L(7:12, :)));
+%! assert(isequaln(S(13:18, :), S(1:6, :)));
+%! finite = all(isfinite(L), 1) & abs(L(3, :)) > 1;
+%! assert(max(abs(S(3, finite) - L(3, finite)) ./ abs(L(3, finite))) < 1e-2);
+%! assert(isequaln(talvor_batch(P, 'Rule', 'fixed'), L));
+
+%!error <Rule must be 'fixed' or 'split'.> talvor_batch(P, 'Rule', 'smooth')
+%!error <DirectionAware must be true or false.> talvor_batch(P, 'DirectionAware', 2)
+%!error <cannot be combined> talvor_batch(P, 'Rule', 'split', 'Math', 'vector')

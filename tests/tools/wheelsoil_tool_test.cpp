@@ -233,6 +233,38 @@ TEST(Tool, VectorMathGivesTheVectorPathsBits) {
   EXPECT_EQ(run_tool("talvor --math standard", input).out, run_tool("talvor", input).out);
 }
 
+TEST(Tool, RuleAndDirectionOptionsGiveTheLibrarysBits) {
+  const auto cases = golden::load("talvor.txt", 29, 18);
+  std::string input;
+  for (const auto &c : cases) input += vector_line(c.inputs);
+  for (const auto &[args, flags] :
+       {std::pair<std::string, unsigned>{"talvor --rule split", WHEELSOIL_SPLIT_RULE},
+        {"talvor --direction-aware --threads 2", WHEELSOIL_DIRECTION_AWARE},
+        {"talvor --rule=split --direction-aware",
+         WHEELSOIL_SPLIT_RULE | WHEELSOIL_DIRECTION_AWARE}}) {
+    const ToolRun r = run_tool(args, input);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string header;
+    const auto rows = parse_csv(r.out, &header);
+    ASSERT_EQ(rows.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      double own[18];
+      ASSERT_EQ(wheelsoil_talvor_ex(cases[i].inputs.data(), 29, own, flags), 0);
+      for (int k = 0; k < 18; ++k)
+        EXPECT_TRUE(golden::same_value(rows[i][k], own[k])) << args << " " << cases[i].name;
+    }
+  }
+  EXPECT_EQ(run_tool("talvor --rule fixed", input).out, run_tool("talvor", input).out);
+  EXPECT_EQ(run_tool("talvor --rule split --math vector", input).status, 2);
+  EXPECT_EQ(run_tool("talvor --rule smooth", input).status, 2);
+  EXPECT_EQ(run_tool("pindrel --direction-aware", "").status, 2);
+  const ToolRun contact = run_tool("contact --theta 0:0.3:4 --y 0", input);
+  ASSERT_EQ(contact.status, 0) << contact.err;
+  EXPECT_EQ(std::count(contact.out.begin(), contact.out.end(), '\n'), 1 + 4 * long(cases.size()));
+  EXPECT_EQ(run_tool("contact --theta 0:1", input).status, 2);
+  EXPECT_EQ(run_tool("contact --frobnicate", input).status, 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Models, ToolTables,
     testing::Values(GoldenModel{"talvor.txt", &wheelsoil::detail::cli::talvor_table, 0},
@@ -299,7 +331,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "wheelsoil: /nonexistent/vectors.txt: cannot open: No such file or directory"},
         Failure{"no command", "", "", 2, "wheelsoil: no command given"},
         Failure{"unknown command", "talvorr", "", 2,
-                "wheelsoil: unknown command 'talvorr' (talvor, pindrel, equilibrium, slots, fit)"},
+                "wheelsoil: unknown command 'talvorr' (talvor, pindrel, equilibrium, contact, slots, fit)"},
         Failure{"option of another command first", "--load 5 equilibrium", "", 2,
                 "wheelsoil: option '--load' goes after 'equilibrium'"},
         Failure{"missing value", "talvor --threads", "", 2,
