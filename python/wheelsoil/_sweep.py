@@ -6,7 +6,7 @@ from typing import Any, List, Optional
 import numpy as np
 
 from . import _core
-from ._arrays import as_rows, math_flags, talvor_flags, thread_count
+from ._arrays import as_rows, direction_flag, math_flags, talvor_flags, thread_count
 
 # Rows per task by default: at most a few seconds of one core's work each,
 # at least a tenth of a second, and four chunks per worker thread between.
@@ -71,7 +71,7 @@ def sweep(P: Any, model: str = "talvor", client: Any = None, chunk: Optional[int
     rows, single = as_rows(P, "P", _SLOTS[model])
     if model == "talvor":
         flags = talvor_flags(math, rule, direction_aware)
-    elif rule != "fixed" or direction_aware is not False:
+    elif rule != "fixed" or direction_flag(direction_aware):
         raise ValueError("rule and direction_aware are available for talvor only, not pindrel")
     else:
         flags = math_flags(math, model)
