@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@
 #if WHEELSOIL_PYTHON_HAS_FIT
 #include <wheelsoil/fit.hpp>
 
-#include <cstring>
 #include <map>
 #endif
 
@@ -100,11 +100,17 @@ wheelsoil::BatchOptions batch_options(unsigned threads, SignalWatch &watch) {
   return b;
 }
 
-// The model options of the C interface's flag bits.
+// The model options of the C interface's flag bits, each bit mapped here: a
+// bit the library learns later must be added before this compiles again.
+static_assert(WHEELSOIL_KNOWN_FLAGS ==
+                  (WHEELSOIL_MATH_VECTOR | WHEELSOIL_DIRECTION_AWARE | WHEELSOIL_SPLIT_RULE),
+              "options_of maps every known option bit");
 wheelsoil::Options options_of(unsigned flags) {
   if ((flags & ~WHEELSOIL_KNOWN_FLAGS) != 0) throw wheelsoil::Error(WHEELSOIL_ERROR_FLAGS);
   wheelsoil::Options o;
   if ((flags & WHEELSOIL_MATH_VECTOR) != 0) o.math = wheelsoil::Math::vector;
+  if ((flags & WHEELSOIL_SPLIT_RULE) != 0) o.rule = wheelsoil::Rule::split;
+  o.direction_aware = (flags & WHEELSOIL_DIRECTION_AWARE) != 0;
   return o;
 }
 
@@ -136,6 +142,49 @@ DoubleArray pindrel_batch(const py::array &q, unsigned threads, unsigned flags) 
   }
   watch.raise_if_interrupted();
   return out;
+}
+
+// The contact of one talvor input (29 values) as a dict of arrays; with y and
+// theta not empty, the rim stresses at (y[i], theta[j]) as (len(y), len(theta))
+// arrays too.
+py::dict talvor_contact(const std::vector<double> &p, const std::vector<double> &y,
+                        const std::vector<double> &theta, unsigned flags) {
+  if (p.size() != talvor_slots) throw py::value_error("p must have 29 values");
+  wheelsoil::WheelSoilInput in;
+  std::memcpy(&in, p.data(), sizeof in);
+  const wheelsoil::Options options = options_of(flags);
+  wheelsoil::Contact c;
+  {
+    py::gil_scoped_release nogil;
+    c = wheelsoil::talvor_contact(in, y, theta, options);
+  }
+  const auto vector = [](const std::vector<double> &v) {
+    return DoubleArray(static_cast<py::ssize_t>(v.size()), v.data());
+  };
+  const auto grid = [&](const std::vector<double> &v) {
+    return DoubleArray({static_cast<py::ssize_t>(y.size()), static_cast<py::ssize_t>(theta.size())},
+                       v.data());
+  };
+  py::dict d;
+  d["slip_ratio"] = c.slip_ratio;
+  d["y"] = vector(c.y);
+  d["sinkage"] = vector(c.sinkage);
+  d["entry_angle"] = vector(c.entry_angle);
+  d["max_stress_angle"] = vector(c.max_stress_angle);
+  d["exit_angle"] = vector(c.exit_angle);
+  d["band_entry_angle"] = vector(c.band_entry_angle);
+  d["band_max_stress_angle"] = vector(c.band_max_stress_angle);
+  d["band_exit_angle"] = vector(c.band_exit_angle);
+  d["side_sinkage_plus"] = c.side_sinkage_plus;
+  d["side_sinkage_minus"] = c.side_sinkage_minus;
+  d["profile_y"] = vector(c.profile_y);
+  d["theta"] = vector(c.theta);
+  d["normal_stress"] = grid(c.normal_stress);
+  d["shear_stress_x"] = grid(c.shear_stress_x);
+  d["shear_stress_y"] = grid(c.shear_stress_y);
+  d["shear_displacement_x"] = grid(c.shear_displacement_x);
+  d["shear_displacement_y"] = grid(c.shear_displacement_y);
+  return d;
 }
 
 // The operating points of the rows of an (N, 29) array at loads[k] (one
@@ -410,6 +459,10 @@ PYBIND11_MODULE(_core, m) {
         "talvor over the rows of an (N, 29) float64 array (any strides): an (N, 18) array.");
   m.def("pindrel_batch", &wp::pindrel_batch, py::arg("q"), py::arg("threads"), py::arg("flags"),
         "pindrel over the rows of an (N, 20) float64 array (any strides): an (N,) array.");
+  m.def("talvor_contact", &wp::talvor_contact, py::arg("p"), py::arg("y"), py::arg("theta"),
+        py::arg("flags"),
+        "The contact of one talvor input of 29 values: a dict of the geometry at the rule's 30 "
+        "lateral positions and the stresses at (y[i], theta[j]), arrays (len(y), len(theta)).");
   m.def("equilibrium_batch", &wp::equilibrium_batch, py::arg("p"), py::arg("loads"),
         py::arg("threads"), py::arg("flags"), py::arg("tolerance"), py::arg("max_iterations"),
         py::arg("check_monotone"), py::arg("accepted_tolerance"),
@@ -441,6 +494,8 @@ PYBIND11_MODULE(_core, m) {
 #endif
   m.attr("HAS_FIT") = py::bool_(WHEELSOIL_PYTHON_HAS_FIT != 0);
   m.attr("MATH_VECTOR") = WHEELSOIL_MATH_VECTOR;
+  m.attr("DIRECTION_AWARE") = WHEELSOIL_DIRECTION_AWARE;
+  m.attr("SPLIT_RULE") = WHEELSOIL_SPLIT_RULE;
   m.attr("MAX_THREADS") = WHEELSOIL_MAX_THREADS;
   m.attr("HAS_EQUILIBRIUM") = py::bool_(WHEELSOIL_PYTHON_HAS_EQUILIBRIUM != 0);
   m.attr("STATUS_NAMES") = py::make_tuple("converged", "invalid_load", "invalid_wheel",

@@ -7,7 +7,10 @@
     loads = wheelsoil.talvor_output(wheelsoil.talvor(p))
     loads["rim_fz"]                      # 37.96 N carried by the soil
 
-talvor        the full model: (29,) -> (18,), (N, 29) -> (N, 18)
+talvor        the full model: (29,) -> (18,), (N, 29) -> (N, 18); options
+              rule="split" and direction_aware=True
+talvor_contact
+              the contact angles, sinkages and rim stress profiles of one input
 pindrel       the simplified vertical load: (20,) -> float, (N, 20) -> (N,)
 equilibrium   the centre height at which the soil carries a wheel load
 talvor_input, pindrel_input
@@ -24,6 +27,7 @@ talvor(p) and pindrel(p) in Octave. help(wheelsoil.talvor) lists the slots.
 """
 
 from . import _core
+from ._contact import Contact, talvor_contact
 from ._equilibrium import (STATUSES, EquilibriumError, EquilibriumResult, EquilibriumWarning,
                            equilibrium)
 from ._fit import FitError, FitParameter, FitQuantity, FitResult, fit_plate, fit_shear, fit_wheel
@@ -37,6 +41,7 @@ from ._tables import (Slot, Soil, SoilLibrary, pindrel_input_slots, soils, talvo
 __version__: str = _core.version()
 
 __all__ = [
+    "Contact",
     "EquilibriumError",
     "EquilibriumResult",
     "EquilibriumWarning",
@@ -58,6 +63,7 @@ __all__ = [
     "soils",
     "sweep",
     "talvor",
+    "talvor_contact",
     "talvor_input",
     "talvor_input_slots",
     "talvor_output",

@@ -93,3 +93,23 @@ def math_flags(math: str, model: str) -> int:
             raise ValueError(f"math='vector' is available for talvor only, not {model}")
         return _core.MATH_VECTOR
     raise ValueError(f"math must be 'default' or 'vector', got {math!r}")
+
+
+def direction_flag(direction_aware: Any) -> int:
+    """The option bit of a `direction_aware` argument (True or False)."""
+    if not isinstance(direction_aware, (bool, np.bool_)):
+        raise TypeError(f"direction_aware must be True or False, got {direction_aware!r}")
+    return _core.DIRECTION_AWARE if direction_aware else 0
+
+
+def talvor_flags(math: str, rule: str, direction_aware: Any) -> int:
+    """The option bits of talvor's `math`, `rule` and `direction_aware` arguments."""
+    flags = math_flags(math, "talvor") | direction_flag(direction_aware)
+    if rule == "fixed":
+        return flags
+    if rule != "split":
+        raise ValueError(f"rule must be 'fixed' or 'split', got {rule!r}")
+    if math == "vector":
+        raise ValueError("rule='split' is not available with math='vector': the split rule "
+                         "evaluates with the C library's functions (math='default')")
+    return flags | _core.SPLIT_RULE

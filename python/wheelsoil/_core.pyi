@@ -4,12 +4,15 @@ from typing import Any, Dict, List, Tuple
 import numpy as np
 
 MATH_VECTOR: int
+DIRECTION_AWARE: int
+SPLIT_RULE: int
 MAX_THREADS: int
 HAS_EQUILIBRIUM: bool
 HAS_FIT: bool
 STATUS_NAMES: Tuple[str, ...]
 
 def talvor_batch(p: np.ndarray, threads: int, flags: int) -> np.ndarray: ...
+def talvor_contact(p: Any, y: Any, theta: Any, flags: int) -> Dict[str, Any]: ...
 def pindrel_batch(q: np.ndarray, threads: int, flags: int) -> np.ndarray: ...
 def equilibrium_batch(p: np.ndarray, loads: np.ndarray, threads: int, flags: int,
                       tolerance: float, max_iterations: int, check_monotone: bool,

@@ -6,7 +6,7 @@ from typing import Any, List, Optional
 import numpy as np
 
 from . import _core
-from ._arrays import as_rows, math_flags, thread_count
+from ._arrays import as_rows, direction_flag, math_flags, talvor_flags, thread_count
 
 # Rows per task by default: at most a few seconds of one core's work each,
 # at least a tenth of a second, and four chunks per worker thread between.
@@ -25,7 +25,8 @@ def evaluate_chunk(block: np.ndarray, model: str, threads: int, flags: int) -> n
 
 
 def sweep(P: Any, model: str = "talvor", client: Any = None, chunk: Optional[int] = None,
-          threads: Optional[int] = 1, math: str = "default") -> np.ndarray:
+          threads: Optional[int] = 1, math: str = "default", rule: str = "fixed",
+          direction_aware: bool = False) -> np.ndarray:
     """talvor or pindrel over the rows of P on a Dask cluster.
 
     sweep(P) -> (N, 18) for talvor, P of shape (N, 29);
@@ -57,6 +58,8 @@ def sweep(P: Any, model: str = "talvor", client: Any = None, chunk: Optional[int
         one task per worker thread, and more would oversubscribe the cores);
         None for one per hardware thread of the worker's machine.
     math: "default" or "vector" (talvor only), as for talvor.
+    rule, direction_aware: talvor only, as for talvor ("fixed" or "split";
+        False or True).
 
     The workers need this same wheelsoil package importable (the same
     version, built for their Python). A script that starts a LocalCluster
@@ -66,7 +69,12 @@ def sweep(P: Any, model: str = "talvor", client: Any = None, chunk: Optional[int
     if model not in _SLOTS:
         raise ValueError(f"model must be 'talvor' or 'pindrel', got {model!r}")
     rows, single = as_rows(P, "P", _SLOTS[model])
-    flags = math_flags(math, model)
+    if model == "talvor":
+        flags = talvor_flags(math, rule, direction_aware)
+    elif rule != "fixed" or direction_flag(direction_aware):
+        raise ValueError("rule and direction_aware are available for talvor only, not pindrel")
+    else:
+        flags = math_flags(math, model)
     n_threads = thread_count(threads)
     size = None if chunk is None else _chunk_size(chunk)
     try:

@@ -52,6 +52,13 @@ def test_pindrel_and_vector_maths_sweep(client, rover, pindrel_cases):
     assert same_bits(wheelsoil.sweep(P, client=client, chunk=1000, math="vector"), local)
 
 
+def test_talvor_options_sweep(client, rover):
+    P = varied_rows(rover, 2000)  # about a fifth travelling in -x
+    options = {"rule": "split", "direction_aware": True}
+    assert same_bits(wheelsoil.sweep(P, client=client, chunk=700, **options),
+                     wheelsoil.talvor(P, **options))
+
+
 def test_map_blocks_recipe(client, rover):
     P = varied_rows(rover, 4000)
     blocks = dask_array.from_array(P, chunks=(1000, 29))
@@ -73,6 +80,10 @@ def test_arguments_are_checked_before_anything_is_sent(rover):
         wheelsoil.sweep(rover, chunk=0)
     with pytest.raises(TypeError, match="chunk"):
         wheelsoil.sweep(rover, chunk=10.5)
+    with pytest.raises(ValueError, match="rule"):
+        wheelsoil.sweep(rover, rule="exact")
+    with pytest.raises(ValueError, match="talvor only"):
+        wheelsoil.sweep(np.zeros((3, 20)), model="pindrel", direction_aware=True)
     with pytest.raises(ValueError, match=r"\(N, 20\)"):
         wheelsoil.sweep(np.zeros((3, 29)), model="pindrel")
     with pytest.raises(TypeError, match="float32"):
